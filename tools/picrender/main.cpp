@@ -1,0 +1,177 @@
+// Renders the course pictures into the data folder: every SVG source at its own
+// size, and the animation frames drawn in code. Writes contact sheets so that the
+// whole set can be looked at in one go. A picture is only redrawn when its source
+// (or this renderer) is newer than the JPEG already there.
+
+#include "frames/frames.h"
+#include "../../src/animation/sequences.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int JpegQuality = 92;
+
+bool upToDate(const QString &out, const QDateTime &sourceTime)
+{
+    QFileInfo fi(out);
+    return fi.exists() && fi.lastModified() >= sourceTime;
+}
+
+bool saveJpeg(const QImage &img, const QString &path)
+{
+    if (!img.convertToFormat(QImage::Format_RGB32).save(path, "JPG", JpegQuality)) {
+        std::fprintf(stderr, "picrender: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+QImage renderSvg(const QString &path, QString *error)
+{
+    QSvgRenderer svg(path);
+    if (!svg.isValid()) {
+        *error = QStringLiteral("not a valid SVG: %1").arg(path);
+        return {};
+    }
+    const QSize size = svg.defaultSize();
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    svg.render(&p, QRectF(QPointF(0, 0), size));
+    return img;
+}
+
+QImage renderFrame(const frames::Drawing &d)
+{
+    QImage img(frames::FrameSize, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    d.draw(p);
+    return img;
+}
+
+// A grid of pictures at their own size, each captioned with its file name.
+QImage sheet(const QString &heading, const QList<QPair<QString, QImage>> &items, int columns)
+{
+    int cellW = 0, cellH = 0;
+    for (const auto &it : items) {
+        cellW = std::max(cellW, it.second.width());
+        cellH = std::max(cellH, it.second.height());
+    }
+    const int pad = 10, caption = 16, head = 30;
+    const int rows = (int(items.size()) + columns - 1) / columns;
+    QImage img(pad + columns * (cellW + pad), head + rows * (cellH + caption + pad) + pad,
+               QImage::Format_RGB32);
+    img.fill(QColor(70, 70, 70));
+    QPainter p(&img);
+    p.setPen(Qt::white);
+    QFont f("Liberation Sans");
+    f.setPixelSize(16);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(pad, 22, heading);
+    f.setPixelSize(11);
+    f.setBold(false);
+    p.setFont(f);
+    for (int i = 0; i < items.size(); ++i) {
+        const int x = pad + (i % columns) * (cellW + pad);
+        const int y = head + (i / columns) * (cellH + caption + pad);
+        p.drawText(x, y + 11, items[i].first);
+        p.drawImage(x, y + caption, items[i].second);
+    }
+    return img;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    auto arg = [&](const QString &name) {
+        const int i = args.indexOf(name);
+        return i >= 0 && i + 1 < args.size() ? args[i + 1] : QString();
+    };
+    const QString svgDir = arg("--svg"), outDir = arg("--out"), sheetDir = arg("--sheets");
+    if (svgDir.isEmpty() || outDir.isEmpty()) {
+        std::fprintf(stderr, "usage: picrender --svg DIR --out DIR [--sheets DIR]\n");
+        return 2;
+    }
+    QDir().mkpath(outDir);
+    const QDateTime self = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
+    int drawn = 0, failed = 0;
+
+    QList<QPair<QString, QImage>> stills;
+    QDirIterator it(svgDir, {"*.svg"}, QDir::Files, QDirIterator::Subdirectories);
+    QStringList sources;
+    while (it.hasNext())
+        sources << it.next();
+    std::sort(sources.begin(), sources.end(), [](const QString &a, const QString &b) {
+        return QFileInfo(a).fileName() < QFileInfo(b).fileName();
+    });
+    for (const QString &src : sources) {
+        const QString name = QFileInfo(src).completeBaseName() + ".jpg";
+        const QString out = outDir + "/" + name;
+        const QDateTime stamp = std::max(QFileInfo(src).lastModified(), self);
+        if (!upToDate(out, stamp)) {
+            QString error;
+            const QImage img = renderSvg(src, &error);
+            if (img.isNull()) {
+                std::fprintf(stderr, "picrender: %s\n", qPrintable(error));
+                ++failed;
+                continue;
+            }
+            failed += !saveJpeg(img, out);
+            ++drawn;
+        }
+        if (!sheetDir.isEmpty())
+            stills.append({name, QImage(out)});
+    }
+
+    for (const frames::Drawing &d : frames::all()) {
+        const QString out = outDir + "/" + d.name;
+        if (upToDate(out, self))
+            continue;
+        failed += !saveJpeg(renderFrame(d), out);
+        ++drawn;
+    }
+
+    if (!sheetDir.isEmpty()) {
+        QDir().mkpath(sheetDir);
+        QList<QPair<QString, QImage>> lessons, wide;
+        for (const auto &s : stills)
+            (s.second.width() > 400 ? wide : lessons).append(s);
+        sheet("Immagini delle lezioni", lessons, 7).save(sheetDir + "/lezioni.png");
+        if (!wide.isEmpty())
+            sheet("Sfondo delle lezioni", wide, 1).save(sheetDir + "/sfondo.png");
+        for (const animation::Sequence &seq : animation::sequences()) {
+            QList<QPair<QString, QImage>> strip;
+            for (int i = 0; i < seq.frames.size(); ++i)
+                strip.append({QStringLiteral("%1. %2").arg(i + 1).arg(seq.frames[i]),
+                              QImage(outDir + "/" + seq.frames[i])});
+            sheet(QStringLiteral("Animazione %1 (%2), in ordine di proiezione")
+                      .arg(seq.number).arg(seq.stem),
+                  strip, 5)
+                .save(sheetDir + QStringLiteral("/animazione%1.png").arg(seq.number));
+        }
+    }
+
+    std::printf("picrender: %d pictures drawn, %d failed\n", drawn, failed);
+    return failed ? 1 : 0;
+}
