@@ -1,0 +1,227 @@
+-- The course database. Question tables are rebuilt from data/questions on every
+-- install; the result tables are created once and then only appended to and
+-- deleted from: an install or upgrade never touches a stored result.
+--
+-- Question tables: one row per set of ten true/false statements. The program
+-- reads statement k at column position k + 1 and its answer (1 true, 0 false)
+-- at position k + 11, and the set's title by the name "argomento".
+
+CREATE TABLE IF NOT EXISTS domande1 (
+    id INTEGER PRIMARY KEY,
+    argomento TEXT NOT NULL,
+    dom1 TEXT NOT NULL,
+    dom2 TEXT NOT NULL,
+    dom3 TEXT NOT NULL,
+    dom4 TEXT NOT NULL,
+    dom5 TEXT NOT NULL,
+    dom6 TEXT NOT NULL,
+    dom7 TEXT NOT NULL,
+    dom8 TEXT NOT NULL,
+    dom9 TEXT NOT NULL,
+    dom10 TEXT NOT NULL,
+    ris1 INTEGER NOT NULL,
+    ris2 INTEGER NOT NULL,
+    ris3 INTEGER NOT NULL,
+    ris4 INTEGER NOT NULL,
+    ris5 INTEGER NOT NULL,
+    ris6 INTEGER NOT NULL,
+    ris7 INTEGER NOT NULL,
+    ris8 INTEGER NOT NULL,
+    ris9 INTEGER NOT NULL,
+    ris10 INTEGER NOT NULL
+);
+
+CREATE TABLE IF NOT EXISTS domande2 (
+    id INTEGER PRIMARY KEY,
+    argomento TEXT NOT NULL,
+    dom1 TEXT NOT NULL,
+    dom2 TEXT NOT NULL,
+    dom3 TEXT NOT NULL,
+    dom4 TEXT NOT NULL,
+    dom5 TEXT NOT NULL,
+    dom6 TEXT NOT NULL,
+    dom7 TEXT NOT NULL,
+    dom8 TEXT NOT NULL,
+    dom9 TEXT NOT NULL,
+    dom10 TEXT NOT NULL,
+    ris1 INTEGER NOT NULL,
+    ris2 INTEGER NOT NULL,
+    ris3 INTEGER NOT NULL,
+    ris4 INTEGER NOT NULL,
+    ris5 INTEGER NOT NULL,
+    ris6 INTEGER NOT NULL,
+    ris7 INTEGER NOT NULL,
+    ris8 INTEGER NOT NULL,
+    ris9 INTEGER NOT NULL,
+    ris10 INTEGER NOT NULL
+);
+
+CREATE TABLE IF NOT EXISTS domande3 (
+    id INTEGER PRIMARY KEY,
+    argomento TEXT NOT NULL,
+    dom1 TEXT NOT NULL,
+    dom2 TEXT NOT NULL,
+    dom3 TEXT NOT NULL,
+    dom4 TEXT NOT NULL,
+    dom5 TEXT NOT NULL,
+    dom6 TEXT NOT NULL,
+    dom7 TEXT NOT NULL,
+    dom8 TEXT NOT NULL,
+    dom9 TEXT NOT NULL,
+    dom10 TEXT NOT NULL,
+    ris1 INTEGER NOT NULL,
+    ris2 INTEGER NOT NULL,
+    ris3 INTEGER NOT NULL,
+    ris4 INTEGER NOT NULL,
+    ris5 INTEGER NOT NULL,
+    ris6 INTEGER NOT NULL,
+    ris7 INTEGER NOT NULL,
+    ris8 INTEGER NOT NULL,
+    ris9 INTEGER NOT NULL,
+    ris10 INTEGER NOT NULL
+);
+
+CREATE TABLE IF NOT EXISTS domande4 (
+    id INTEGER PRIMARY KEY,
+    argomento TEXT NOT NULL,
+    dom1 TEXT NOT NULL,
+    dom2 TEXT NOT NULL,
+    dom3 TEXT NOT NULL,
+    dom4 TEXT NOT NULL,
+    dom5 TEXT NOT NULL,
+    dom6 TEXT NOT NULL,
+    dom7 TEXT NOT NULL,
+    dom8 TEXT NOT NULL,
+    dom9 TEXT NOT NULL,
+    dom10 TEXT NOT NULL,
+    ris1 INTEGER NOT NULL,
+    ris2 INTEGER NOT NULL,
+    ris3 INTEGER NOT NULL,
+    ris4 INTEGER NOT NULL,
+    ris5 INTEGER NOT NULL,
+    ris6 INTEGER NOT NULL,
+    ris7 INTEGER NOT NULL,
+    ris8 INTEGER NOT NULL,
+    ris9 INTEGER NOT NULL,
+    ris10 INTEGER NOT NULL
+);
+
+CREATE TABLE IF NOT EXISTS domande5 (
+    id INTEGER PRIMARY KEY,
+    argomento TEXT NOT NULL,
+    dom1 TEXT NOT NULL,
+    dom2 TEXT NOT NULL,
+    dom3 TEXT NOT NULL,
+    dom4 TEXT NOT NULL,
+    dom5 TEXT NOT NULL,
+    dom6 TEXT NOT NULL,
+    dom7 TEXT NOT NULL,
+    dom8 TEXT NOT NULL,
+    dom9 TEXT NOT NULL,
+    dom10 TEXT NOT NULL,
+    ris1 INTEGER NOT NULL,
+    ris2 INTEGER NOT NULL,
+    ris3 INTEGER NOT NULL,
+    ris4 INTEGER NOT NULL,
+    ris5 INTEGER NOT NULL,
+    ris6 INTEGER NOT NULL,
+    ris7 INTEGER NOT NULL,
+    ris8 INTEGER NOT NULL,
+    ris9 INTEGER NOT NULL,
+    ris10 INTEGER NOT NULL
+);
+
+CREATE TABLE IF NOT EXISTS domande6 (
+    id INTEGER PRIMARY KEY,
+    argomento TEXT NOT NULL,
+    dom1 TEXT NOT NULL,
+    dom2 TEXT NOT NULL,
+    dom3 TEXT NOT NULL,
+    dom4 TEXT NOT NULL,
+    dom5 TEXT NOT NULL,
+    dom6 TEXT NOT NULL,
+    dom7 TEXT NOT NULL,
+    dom8 TEXT NOT NULL,
+    dom9 TEXT NOT NULL,
+    dom10 TEXT NOT NULL,
+    ris1 INTEGER NOT NULL,
+    ris2 INTEGER NOT NULL,
+    ris3 INTEGER NOT NULL,
+    ris4 INTEGER NOT NULL,
+    ris5 INTEGER NOT NULL,
+    ris6 INTEGER NOT NULL,
+    ris7 INTEGER NOT NULL,
+    ris8 INTEGER NOT NULL,
+    ris9 INTEGER NOT NULL,
+    ris10 INTEGER NOT NULL
+);
+
+CREATE TABLE IF NOT EXISTS domande7 (
+    id INTEGER PRIMARY KEY,
+    argomento TEXT NOT NULL,
+    dom1 TEXT NOT NULL,
+    dom2 TEXT NOT NULL,
+    dom3 TEXT NOT NULL,
+    dom4 TEXT NOT NULL,
+    dom5 TEXT NOT NULL,
+    dom6 TEXT NOT NULL,
+    dom7 TEXT NOT NULL,
+    dom8 TEXT NOT NULL,
+    dom9 TEXT NOT NULL,
+    dom10 TEXT NOT NULL,
+    ris1 INTEGER NOT NULL,
+    ris2 INTEGER NOT NULL,
+    ris3 INTEGER NOT NULL,
+    ris4 INTEGER NOT NULL,
+    ris5 INTEGER NOT NULL,
+    ris6 INTEGER NOT NULL,
+    ris7 INTEGER NOT NULL,
+    ris8 INTEGER NOT NULL,
+    ris9 INTEGER NOT NULL,
+    ris10 INTEGER NOT NULL
+);
+
+CREATE TABLE IF NOT EXISTS sommativo (
+    id INTEGER PRIMARY KEY,
+    argomento TEXT NOT NULL,
+    dom1 TEXT NOT NULL,
+    dom2 TEXT NOT NULL,
+    dom3 TEXT NOT NULL,
+    dom4 TEXT NOT NULL,
+    dom5 TEXT NOT NULL,
+    dom6 TEXT NOT NULL,
+    dom7 TEXT NOT NULL,
+    dom8 TEXT NOT NULL,
+    dom9 TEXT NOT NULL,
+    dom10 TEXT NOT NULL,
+    ris1 INTEGER NOT NULL,
+    ris2 INTEGER NOT NULL,
+    ris3 INTEGER NOT NULL,
+    ris4 INTEGER NOT NULL,
+    ris5 INTEGER NOT NULL,
+    ris6 INTEGER NOT NULL,
+    ris7 INTEGER NOT NULL,
+    ris8 INTEGER NOT NULL,
+    ris9 INTEGER NOT NULL,
+    ris10 INTEGER NOT NULL
+);
+
+-- Results of questionnaire sets and picture-labelling tests.
+CREATE TABLE IF NOT EXISTS studenti (
+    "cognome e nome" TEXT,
+    argomento TEXT,
+    punteggio INTEGER,
+    maxpunti INTEGER,
+    data TEXT DEFAULT (date('now', 'localtime'))
+);
+
+-- Results of summative tests: whole percentages and the grade in words.
+CREATE TABLE IF NOT EXISTS studsomm (
+    "cognome e nome" TEXT,
+    "punteggio totale" INTEGER,
+    conscere INTEGER,
+    comprendere INTEGER,
+    applicare INTEGER,
+    valutazione VARCHAR(15),
+    data TEXT DEFAULT (date('now', 'localtime'))
+);

@@ -1,0 +1,32 @@
+#pragma once
+// The question bank as it ships: text files under data/questions, one per
+// question table, read by one reader and installed into the course database.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace assessment {
+
+struct QuestionSet
+{
+    QString title;          // column "argomento"
+    QStringList statements; // ten, in stored order
+    QList<int> answers;     // 1 true ("V"), 0 false ("F")
+};
+
+inline constexpr int StatementsPerSet = 10;
+
+// A question file: for each set a line "set: TITLE" followed by exactly ten lines
+// "V statement" or "F statement". Lines starting with '#' and blank lines between
+// sets are ignored.
+QList<QuestionSet> readQuestionFile(const QString &path, QString *error);
+
+// Creates the database file if it is absent; (re)builds every question table that
+// has a file in `questionsDir` (named after it: domande1.txt -> domande1) and
+// creates the other tables of the schema if they are missing. Stored results are
+// never touched. All or nothing: on failure the file is as it was.
+bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
+                           const QString &questionsDir, QString *error);
+
+} // namespace assessment

@@ -1,0 +1,38 @@
+#pragma once
+// The pages of a lesson, read from its page file (format in DESIGN.md).
+
+#include "../platform/twips.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace lessons {
+
+struct Page
+{
+    QString title;
+    QString text;        // paragraphs joined by carriage returns
+    QString picture;     // file name in the data folder; empty on the end page
+    QString pictureBack; // the name used when the page is reached going back
+    std::optional<platform::TwRect> place;
+    int animation = 0;   // the sequence this page offers, 0 for none
+};
+
+struct LessonPages
+{
+    QString caption;
+    QList<Page> pages; // page p is pages[p - 1]
+
+    int count() const { return int(pages.size()); }
+    const Page &page(int p) const { return pages[p - 1]; }
+    int animationPage() const; // 0 when the lesson has none
+};
+
+// Parses a page file; on a fault returns nothing and says where in `error`.
+std::optional<LessonPages> parseLessonPages(const QString &text, QString *error);
+
+// The pages of a lesson window, from the files built into the program.
+const LessonPages &lessonPages(const QString &window);
+
+} // namespace lessons

@@ -1,0 +1,214 @@
+#include "lessonwindow.h"
+
+#include "../shell/modvaldoria.h"
+
+#include <QKeyEvent>
+
+namespace lessons {
+
+using platform::ClickArea;
+using platform::TwRect;
+namespace forms = platform::forms;
+
+namespace {
+
+const QColor TitleBack(255, 192, 128);
+const QColor TitleText(128, 0, 0);
+const QColor TextBack(255, 224, 192);
+const QColor NoticeBack(128, 128, 128);
+const QColor NoticeText(255, 255, 192);
+
+const QString Backdrop = QStringLiteral("valdoria1.jpg");
+
+} // namespace
+
+QString LessonWindow::picturePath(const QString &file)
+{
+    return QStringLiteral("pervaldoria\\") + file;
+}
+
+LessonWindow::LessonWindow(const LessonLayout &layout)
+    : Form(QString::fromLatin1(layout.window)), layout_(layout), pages_(lessonPages(objectName()))
+{
+    setCaption(pages_.caption);
+
+    // Created bottom first: the backdrop lies under everything else.
+    Image2 = new platform::PictureBox(this, QStringLiteral("Image2"), layout.image2);
+    Image2->setAccessibleDescription(QStringLiteral("Sfondo della lezione"));
+    Image1 = new platform::PictureBox(this, QStringLiteral("Image1"), layout.image1);
+
+    Label1 = new platform::Label(this, QStringLiteral("Label1"), {}, layout.label1);
+    platform::setBackColor(Label1, TextBack);
+    Label1->setFont(platform::designFont(platform::SansSerif, 12));
+    if (layout.label2.width > 0) {
+        Label2 = new platform::Label(this, QStringLiteral("Label2"), {}, layout.label2);
+        platform::setBackColor(Label2, TextBack);
+    }
+
+    Labeltit = new platform::Label(this, QStringLiteral("Labeltit"), {}, layout.labeltit);
+    platform::setBackColor(Labeltit, TitleBack);
+    platform::setForeColor(Labeltit, TitleText);
+    Labeltit->setFont(platform::designFont(platform::Serif, 14.25, true, true));
+    Labeltit->setWordWrap(false);
+
+    cmdanimazione = new platform::CommandButton(this, QStringLiteral("cmdanimazione"),
+                                                QStringLiteral("GUARDO L'ANIMAZIONE"), layout.cmdanimazione);
+    cmdanimazione->setFont(platform::designFont(platform::SansSerif, 8.25, true));
+    connect(cmdanimazione, &platform::CommandButton::Click, this, &LessonWindow::cmdanimazione_Click);
+
+    const NavNames &n = layout.names;
+    auto area = [this](const char *name, const TwRect &rect, const QString &what, void (LessonWindow::*handler)()) {
+        auto *a = new ClickArea(this, QString::fromLatin1(name), rect, what);
+        connect(a, &ClickArea::Click, this, handler);
+        return a;
+    };
+    cmduscita = area(n.uscita, layout.uscita, QStringLiteral("Esco dal programma"), &LessonWindow::cmduscita_Click);
+    cmdscegli = area(n.scegli, layout.scegli, QStringLiteral("Torno al menù"), &LessonWindow::cmdscegli_Click);
+    if (layout.hasQuestionnaire) {
+        cmdquest = area(n.quest, layout.quest, QStringLiteral("Vado al questionario"), &LessonWindow::cmdquest_Click);
+    } else {
+        Label4 = new platform::Label(this, QStringLiteral("Label4"), QStringLiteral("Il questionario non c'è"),
+                                     layout.quest);
+        platform::setBackColor(Label4, NoticeBack);
+        platform::setForeColor(Label4, NoticeText);
+        Label4->setFont(platform::designFont(platform::SansSerif, 12));
+    }
+    Cmdrivedi = area(n.rivedi, layout.rivedi, QStringLiteral("Ricomincio la lezione"), &LessonWindow::Cmdrivedi_Click);
+    Cmdindietro = area(n.indietro, layout.indietro, QStringLiteral("Pagina precedente"),
+                       &LessonWindow::Cmdindietro_Click);
+    cmdAVANTI = area(n.avanti, layout.avanti, QStringLiteral("Pagina successiva"), &LessonWindow::cmdAVANTI_Click);
+}
+
+void LessonWindow::Form_Load()
+{
+    Image2->loadPicture(picturePath(Backdrop));
+    fillScreen();
+    cmdanimazione->setVisible(false);
+    Cmdrivedi->setEnabled(false);
+    Cmdindietro->setEnabled(false);
+    pagina_ = 1;
+    for (int p = 1; p <= pages_.count(); ++p) {
+        titoli[p] = pages_.page(p).title;
+        testi[p] = pages_.page(p).text;
+    }
+    Labeltit->setCaption(titoli[1]);
+    Label1->setCaption(testi[1]);
+    Image1->loadPicture(picturePath(pages_.page(1).picture));
+}
+
+void LessonWindow::enterPage(bool back)
+{
+    const Page &page = pages_.page(pagina_);
+    const int last = pages_.count();
+    if (pagina_ == last) {
+        // The end page: no picture, nowhere further to go.
+        if (page.place)
+            platform::place(Label1, *page.place);
+        cmdAVANTI->setEnabled(false);
+        Image1->setVisible(false);
+        cmdanimazione->setVisible(false);
+        return;
+    }
+    if (back && pagina_ == last - 1)
+        Image1->setVisible(true);
+    Image1->loadPicture(picturePath(back && !page.pictureBack.isEmpty() ? page.pictureBack : page.picture));
+    // A placement stays in force until another page sets one.
+    if (page.place)
+        platform::place(Label1, *page.place);
+    cmdanimazione->setVisible(page.animation != 0);
+    if (page.animation)
+        Modvaldoria::numanimazione = std::int16_t(page.animation);
+}
+
+void LessonWindow::cmdAVANTI_Click()
+{
+    if (pagina_ >= pages_.count())
+        return;
+    ++pagina_;
+    Cmdrivedi->setEnabled(true);
+    Cmdindietro->setEnabled(true);
+    Labeltit->setCaption(titoli[pagina_]);
+    Label1->setCaption(testi[pagina_]);
+    enterPage(false);
+}
+
+void LessonWindow::Cmdindietro_Click()
+{
+    --pagina_;
+    if (pagina_ >= 1) {
+        Cmdindietro->setEnabled(true);
+        cmdAVANTI->setEnabled(true);
+        Label1->setCaption(testi[pagina_]);
+        Labeltit->setCaption(titoli[pagina_]);
+        enterPage(true);
+    } else {
+        pagina_ = 1;
+        Cmdindietro->setEnabled(false);
+    }
+}
+
+void LessonWindow::Cmdrivedi_Click()
+{
+    const QString name = objectName();
+    forms::unload(name);
+    auto *fresh = forms::get<LessonWindow>(name);
+    fresh->setVisible(true);
+    fresh->cmdAVANTI->setEnabled(true);
+}
+
+void LessonWindow::cmdquest_Click()
+{
+    const QString questionnaire = QStringLiteral("FQuest");
+    if (!forms::isRegistered(questionnaire))
+        return;
+    forms::load(questionnaire)->setVisible(true);
+    const QString name = objectName();
+    forms::unload(name);
+    forms::load(name)->setVisible(false);
+}
+
+void LessonWindow::cmdscegli_Click()
+{
+    forms::load(QStringLiteral("Fscelte"))->setVisible(true);
+    setVisible(false);
+    forms::unload(objectName());
+}
+
+void LessonWindow::cmduscita_Click() { Modvaldoria::confermauscita(); }
+
+void LessonWindow::cmdanimazione_Click()
+{
+    const QString player = QStringLiteral("Fanimaz");
+    if (!forms::isRegistered(player))
+        return;
+    setVisible(false);
+    forms::load(player)->setVisible(true);
+    cmdanimazione->setVisible(false);
+}
+
+void LessonWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Arrow keys and Page Up / Page Down turn the pages, as far as the click
+    // areas allow.
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+        cmdAVANTI->click();
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+        Cmdindietro->click();
+        break;
+    default:
+        Form::keyPressEvent(event);
+    }
+}
+
+void registerWindows()
+{
+    for (const LessonLayout &layout : lessonLayouts())
+        forms::registerForm(QString::fromLatin1(layout.window),
+                            [&layout] { return new LessonWindow(layout); });
+}
+
+} // namespace lessons

@@ -1,0 +1,340 @@
+#include "controls.h"
+
+#include "datapath.h"
+#include "form.h"
+#include "runtime.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QDir>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QImageReader>
+#include <QMimeData>
+#include <QMouseEvent>
+
+namespace platform {
+
+namespace {
+
+const QString LabelMime = QStringLiteral("application/x-valdoria-label");
+
+// Screen readers see a click area as a button that can be pressed.
+class ClickAreaAccessible : public QAccessibleWidget
+{
+public:
+    explicit ClickAreaAccessible(QWidget *w) : QAccessibleWidget(w, QAccessible::Button)
+    {
+        addControllingSignal(QStringLiteral("Click()"));
+    }
+    QStringList actionNames() const override
+    {
+        return widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction())
+            static_cast<ClickArea *>(widget())->click();
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.disabled = !widget()->isEnabled();
+        return s;
+    }
+};
+
+QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("platform::ClickArea") && object && object->isWidgetType())
+        return new ClickAreaAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+void setupControl(QWidget *control, const QString &name, const TwRect &rect)
+{
+    control->setObjectName(name);
+    place(control, rect);
+}
+
+} // namespace
+
+void installFontSubstitutes()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    QFont::insertSubstitutions(SansSerif, {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(Serif, {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+    QAccessible::installFactory(accessibleFactory);
+}
+
+QFont designFont(const QString &face, double points, bool bold, bool italic)
+{
+    QFont f(face);
+    f.setPixelSize(qRound(points * 96.0 / 72.0));
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+void setBackColor(QWidget *control, const QColor &color)
+{
+    QPalette pal = control->palette();
+    pal.setColor(QPalette::Window, color);
+    pal.setColor(QPalette::Button, color);
+    pal.setColor(QPalette::Base, color);
+    control->setPalette(pal);
+    control->setAutoFillBackground(true);
+}
+
+void setForeColor(QWidget *control, const QColor &color)
+{
+    QPalette pal = control->palette();
+    pal.setColor(QPalette::WindowText, color);
+    pal.setColor(QPalette::ButtonText, color);
+    pal.setColor(QPalette::Text, color);
+    control->setPalette(pal);
+}
+
+// ---------------------------------------------------------------- CommandButton
+
+CommandButton::CommandButton(QWidget *parent, const QString &name, const QString &caption,
+                             const TwRect &rect)
+    : QPushButton(caption, parent)
+{
+    setupControl(this, name, rect);
+    setFont(designFont(SansSerif, 8.25));
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, &CommandButton::Click);
+}
+
+// -------------------------------------------------------------------- ClickArea
+
+ClickArea::ClickArea(QWidget *parent, const QString &name, const TwRect &rect,
+                     const QString &accessibleName)
+    : QWidget(parent)
+{
+    setupControl(this, name, rect);
+    setAccessibleName(accessibleName);
+    setToolTip(accessibleName);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ClickArea::mousePressEvent(QMouseEvent *event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+}
+
+void ClickArea::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        click();
+}
+
+void ClickArea::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QWidget::changeEvent(event);
+}
+
+// ------------------------------------------------------------------------ Label
+
+Label::Label(QWidget *parent, const QString &name, const QString &caption, const TwRect &rect)
+    : QLabel(parent)
+{
+    setupControl(this, name, rect);
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWordWrap(true);
+    setFont(designFont(SansSerif, 8.25));
+    setCaption(caption);
+}
+
+void Label::setCaption(const QString &caption)
+{
+    caption_ = caption;
+    QString shown = caption;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    setText(shown);
+}
+
+void Label::setTransparent(bool transparent)
+{
+    setAutoFillBackground(!transparent);
+    setAttribute(Qt::WA_TranslucentBackground, transparent);
+}
+
+QMimeData *Label::encodeDrag(const Label *source)
+{
+    auto *data = new QMimeData;
+    data->setData(LabelMime, source->objectName().toUtf8());
+    return data;
+}
+
+Label *Label::decodeDrop(const QMimeData *data, const QWidget *window)
+{
+    if (!data || !data->hasFormat(LabelMime) || !window)
+        return nullptr;
+    return window->findChild<Label *>(QString::fromUtf8(data->data(LabelMime)));
+}
+
+void Label::mousePressEvent(QMouseEvent *event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    pressAt_ = event->position().toPoint();
+}
+
+void Label::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!dragSource_ || !pressed_ || !(event->buttons() & Qt::LeftButton))
+        return;
+    if ((event->position().toPoint() - pressAt_).manhattanLength() < QApplication::startDragDistance())
+        return;
+    pressed_ = false;
+    auto *drag = new QDrag(this);
+    drag->setMimeData(encodeDrag(this));
+    drag->setPixmap(grab());
+    drag->setHotSpot(pressAt_);
+    drag->exec(Qt::MoveAction);
+}
+
+void Label::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit Click();
+}
+
+void Label::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (decodeDrop(event->mimeData(), window()))
+        event->acceptProposedAction();
+}
+
+void Label::dropEvent(QDropEvent *event)
+{
+    if (Label *source = decodeDrop(event->mimeData(), window())) {
+        event->acceptProposedAction();
+        dropFrom(source);
+    }
+}
+
+// ------------------------------------------------------------------- PictureBox
+
+PictureBox::PictureBox(QWidget *parent, const QString &name, const TwRect &rect, bool stretch)
+    : QLabel(parent), stretch_(stretch)
+{
+    setupControl(this, name, rect);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setScaledContents(stretch);
+    setAccessibleName(name);
+}
+
+void PictureBox::loadPicture(const QString &path)
+{
+    const QString file = resolveDataPath(path);
+    QImage image;
+    if (!file.isEmpty()) {
+        QImageReader reader(file);
+        reader.setDecideFormatFromContent(true);
+        image = reader.read();
+    }
+    if (image.isNull())
+        fatal(QStringLiteral("Manca l'immagine \"%1\", oppure il file non si può leggere "
+                             "(cartella di lavoro: %2).")
+                  .arg(path, QDir::toNativeSeparators(QDir::currentPath())));
+    path_ = path;
+    setPixmap(QPixmap::fromImage(image));
+    if (!stretch_)
+        resize(image.size());
+    setAccessibleDescription(QStringLiteral("Immagine %1").arg(path.section(QLatin1Char('\\'), -1)));
+}
+
+// --------------------------------------------------------------------- CheckBox
+
+CheckBox::CheckBox(QWidget *parent, const QString &name, const QString &caption, const TwRect &rect)
+    : QCheckBox(caption, parent)
+{
+    setupControl(this, name, rect);
+    setFont(designFont(SansSerif, 8.25));
+    connect(this, &QCheckBox::clicked, this, &CheckBox::Click);
+}
+
+void CheckBox::setValue(int v)
+{
+    const bool on = v != 0;
+    if (on == isChecked())
+        return;
+    {
+        QSignalBlocker block(this);
+        setChecked(on);
+    }
+    emit Click();
+}
+
+// ---------------------------------------------------------------------- TextBox
+
+TextBox::TextBox(QWidget *parent, const QString &name, const TwRect &rect) : QLineEdit(parent)
+{
+    setupControl(this, name, rect);
+    setFont(designFont(SansSerif, 8.25));
+}
+
+// ---------------------------------------------------------------------- ListBox
+
+ListBox::ListBox(QWidget *parent, const QString &name, const TwRect &rect) : QListWidget(parent)
+{
+    setupControl(this, name, rect);
+    setFont(designFont(SansSerif, 8.25));
+}
+
+QStringList ListBox::items() const
+{
+    QStringList out;
+    for (int i = 0; i < count(); ++i)
+        out << item(i)->text();
+    return out;
+}
+
+// ------------------------------------------------------------------------ Timer
+
+Timer::Timer(QObject *parent, const QString &name, int intervalMs, bool enabled)
+    : QObject(parent), interval_(intervalMs), enabled_(enabled)
+{
+    setObjectName(name);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &Timer::Tick);
+    apply();
+}
+
+void Timer::setInterval(int ms)
+{
+    interval_ = ms;
+    apply();
+}
+
+void Timer::setEnabled(bool on)
+{
+    enabled_ = on;
+    apply();
+}
+
+void Timer::apply()
+{
+    if (enabled_ && interval_ > 0)
+        timer_.start(interval_);
+    else
+        timer_.stop();
+}
+
+} // namespace platform

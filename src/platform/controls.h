@@ -1,0 +1,163 @@
+#pragma once
+// The controls the windows are built of. Each carries its design name as
+// objectName, is placed in twips and raises its event as a signal named after
+// the event (Click, DragDrop; a timer's Tick), so that a window's handler reads
+// cmdAVANTI_Click and is connected to cmdAVANTI's Click.
+
+#include "twips.h"
+
+#include <QCheckBox>
+#include <QColor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+namespace platform {
+
+// The design fonts by name and point size. "MS Sans Serif" and "Times New Roman"
+// are mapped to faces with close metrics; sizes are in points at 96 dpi.
+QFont designFont(const QString &face, double points, bool bold = false, bool italic = false);
+// Installs the face substitutions once, before any window is built.
+void installFontSubstitutes();
+
+inline const QString SansSerif = QStringLiteral("MS Sans Serif");
+inline const QString Serif = QStringLiteral("Times New Roman");
+
+void setBackColor(QWidget *control, const QColor &color);
+void setForeColor(QWidget *control, const QColor &color);
+
+class CommandButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    CommandButton(QWidget *parent, const QString &name, const QString &caption, const TwRect &rect);
+    // Setting the button's value from code: runs its Click also while the button
+    // or its window is hidden or disabled.
+    void press() { emit Click(); }
+signals:
+    void Click();
+};
+
+// A caption-less label laid over a drawn button: it reacts to a click only while
+// enabled. Screen readers see it as a button with the given name.
+class ClickArea : public QWidget
+{
+    Q_OBJECT
+public:
+    ClickArea(QWidget *parent, const QString &name, const TwRect &rect, const QString &accessibleName);
+    void click() { if (isEnabled()) emit Click(); }
+signals:
+    void Click();
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+private:
+    bool pressed_ = false;
+};
+
+class Label : public QLabel
+{
+    Q_OBJECT
+public:
+    Label(QWidget *parent, const QString &name, const QString &caption, const TwRect &rect);
+    // The caption as the program set it; carriage returns break lines on screen.
+    QString caption() const { return caption_; }
+    void setCaption(const QString &caption);
+    void setTransparent(bool transparent);
+
+    // Drag and drop between labels: a source is dragged as soon as it is pressed
+    // and moved; a target raises DragDrop with the label dropped on it.
+    void setDragSource(bool on) { dragSource_ = on; }
+    void setDropTarget(bool on) { setAcceptDrops(on); }
+    // What a drop of `source` on this label does (also used by tests).
+    void dropFrom(Label *source) { emit DragDrop(source); }
+
+    static QMimeData *encodeDrag(const Label *source);
+    static Label *decodeDrop(const QMimeData *data, const QWidget *window);
+
+signals:
+    void Click();
+    void DragDrop(platform::Label *source);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    QString caption_;
+    bool dragSource_ = false;
+    QPoint pressAt_;
+    bool pressed_ = false;
+};
+
+// A picture box: loads a JPEG by data-folder path. Unscaled, it shows the picture
+// at its own size and takes that size; scaled, the picture fills the frame.
+class PictureBox : public QLabel
+{
+    Q_OBJECT
+public:
+    PictureBox(QWidget *parent, const QString &name, const TwRect &rect, bool stretch = false);
+    // `path` as the program writes it, e.g. "pervaldoria\\vento.jpg". A missing or
+    // unreadable file is a run-time error.
+    void loadPicture(const QString &path);
+    QString pictureName() const { return path_; }
+private:
+    bool stretch_;
+    QString path_;
+};
+
+class CheckBox : public QCheckBox
+{
+    Q_OBJECT
+public:
+    CheckBox(QWidget *parent, const QString &name, const QString &caption, const TwRect &rect);
+    int value() const { return isChecked() ? 1 : 0; }
+    // A change of value from code raises Click like a click of the pupil's.
+    void setValue(int value);
+signals:
+    void Click();
+};
+
+class TextBox : public QLineEdit
+{
+    Q_OBJECT
+public:
+    TextBox(QWidget *parent, const QString &name, const TwRect &rect);
+};
+
+class ListBox : public QListWidget
+{
+    Q_OBJECT
+public:
+    ListBox(QWidget *parent, const QString &name, const TwRect &rect);
+    QStringList items() const;
+};
+
+// The window's timer: an interval of 0 stops it.
+class Timer : public QObject
+{
+    Q_OBJECT
+public:
+    Timer(QObject *parent, const QString &name, int intervalMs, bool enabled = true);
+    int interval() const { return interval_; }
+    void setInterval(int ms);
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool on);
+    // One tick now, as if the interval had elapsed (tests and benchmarks).
+    void fire() { emit Tick(); }
+signals:
+    void Tick();
+private:
+    void apply();
+    QTimer timer_;
+    int interval_;
+    bool enabled_;
+};
+
+} // namespace platform

@@ -1,0 +1,74 @@
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform {
+
+namespace {
+QWidget *activeParent()
+{
+    QWidget *w = QApplication::activeWindow();
+    return w && w->isVisible() ? w : nullptr;
+}
+} // namespace
+
+Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
+{
+    QMessageBox box(activeParent());
+    box.setObjectName(QStringLiteral("MsgBox"));
+    box.setWindowTitle(title);
+    box.setText(prompt);
+    box.setIcon(QMessageBox::NoIcon);
+    // Buttons are added in reading order, the first being the default, whatever
+    // the desktop's own habit of ordering them.
+    QPushButton *first = nullptr, *second = nullptr;
+    switch (buttons) {
+    case Buttons::Ok:
+        first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        break;
+    case Buttons::OkCancel:
+        first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        second = box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
+        break;
+    case Buttons::YesNo:
+        first = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
+        second = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+        break;
+    }
+    first->setObjectName(QStringLiteral("primo"));
+    if (second)
+        second->setObjectName(QStringLiteral("secondo"));
+    box.setDefaultButton(first);
+    box.setEscapeButton(second ? second : first);
+    box.exec();
+    const bool firstChosen = box.clickedButton() == first;
+    switch (buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+        return firstChosen ? Answer::Ok : Answer::Cancel;
+    case Buttons::YesNo:
+        return firstChosen ? Answer::Yes : Answer::No;
+    }
+    return Answer::Cancel;
+}
+
+QString inputBox(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    QInputDialog box(activeParent());
+    box.setObjectName(QStringLiteral("InputBox"));
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Annulla"));
+    box.setInputMode(QInputDialog::TextInput);
+    if (box.exec() != QDialog::Accepted)
+        return {};
+    return box.textValue();
+}
+
+} // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+// Message boxes and the input box. Titles default to the program's name.
+
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+inline const QString AppTitle = QStringLiteral("Valdoria");
+
+enum class Buttons { Ok, OkCancel, YesNo };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Shows `prompt` and waits for an answer. Closing the box counts as Cancel (or No).
+Answer msgBox(const QString &prompt, Buttons buttons = Buttons::Ok, const QString &title = AppTitle);
+
+// Asks for a line of text; Cancel, or closing the box, gives the empty text.
+QString inputBox(const QString &prompt, const QString &title = AppTitle, const QString &defaultText = {});
+
+} // namespace platform

@@ -1,0 +1,166 @@
+#include "form.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHash>
+#include <QPainter>
+#include <QScreen>
+
+namespace platform {
+
+namespace {
+
+struct Registry
+{
+    QHash<QString, forms::Factory> factories;
+    QHash<QString, QPointer<Form>> loaded;
+    std::function<void(Form *)> closeHandler;
+};
+
+Registry &registry()
+{
+    static Registry r;
+    return r;
+}
+
+const char *const TwipsProperty = "twips";
+
+} // namespace
+
+Form::Form(const QString &name, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(name);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setBackColor(QColor(128, 128, 128));
+}
+
+void Form::setBackColor(const QColor &color)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, color);
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+void Form::setPicture(const QImage &picture)
+{
+    picture_ = picture;
+    update();
+}
+
+void Form::fillScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->geometry().size() : QSize(800, 600);
+    setGeometry(0, 0, size.width(), size.height());
+}
+
+void Form::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!picture_.isNull()) {
+        QPainter p(this);
+        p.drawImage(0, 0, picture_);
+    }
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    // The window manager's close button is one more exit control: the window is
+    // never destroyed behind the program's back.
+    event->ignore();
+    if (registry().closeHandler)
+        registry().closeHandler(this);
+}
+
+void place(QWidget *control, const TwRect &rect)
+{
+    control->setProperty(TwipsProperty, QRect(rect.left, rect.top, rect.width, rect.height));
+    control->setGeometry(rect.px());
+}
+
+TwRect placement(const QWidget *control)
+{
+    const QRect r = control->property(TwipsProperty).toRect();
+    if (r.isNull() && !control->property(TwipsProperty).isValid()) {
+        const QRect g = control->geometry();
+        return {toTwips(g.x()), toTwips(g.y()), toTwips(g.width()), toTwips(g.height())};
+    }
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+QString arrayName(const QString &base, int index)
+{
+    return QStringLiteral("%1(%2)").arg(base).arg(index);
+}
+
+namespace forms {
+
+void registerForm(const QString &name, Factory factory)
+{
+    registry().factories.insert(name, std::move(factory));
+}
+
+bool isRegistered(const QString &name) { return registry().factories.contains(name); }
+
+Form *existing(const QString &name)
+{
+    return registry().loaded.value(name);
+}
+
+bool isLoaded(const QString &name) { return existing(name) != nullptr; }
+
+Form *load(const QString &name)
+{
+    if (Form *f = existing(name))
+        return f;
+    const auto factory = registry().factories.value(name);
+    Q_ASSERT_X(factory, "forms::load", qPrintable(name));
+    if (!factory)
+        return nullptr;
+    Form *f = factory();
+    registry().loaded.insert(name, f);
+    f->Form_Load();
+    return f;
+}
+
+void unload(const QString &name)
+{
+    QPointer<Form> f = registry().loaded.take(name);
+    if (!f)
+        return;
+    f->hide();
+    f->deleteLater();
+}
+
+void show(const QString &name)
+{
+    if (Form *f = load(name)) {
+        f->show();
+        f->raise();
+        f->activateWindow();
+    }
+}
+
+void hide(const QString &name)
+{
+    if (Form *f = existing(name))
+        f->hide();
+}
+
+void setCloseRequestHandler(std::function<void(Form *)> handler)
+{
+    registry().closeHandler = std::move(handler);
+}
+
+void unloadAll()
+{
+    const auto names = registry().loaded.keys();
+    for (const QString &name : names) {
+        QPointer<Form> f = registry().loaded.take(name);
+        delete f.data();
+    }
+}
+
+} // namespace forms
+} // namespace platform

@@ -1,0 +1,78 @@
+#pragma once
+// Windows that exist at most once and are reached by name. Loading creates a
+// window and runs its Form_Load (loading an existing one does nothing); Visible
+// shows or hides it and keeps its state; unloading destroys it with its state;
+// touching an unloaded window loads it again, hidden.
+
+#include "twips.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+namespace platform {
+
+class Form : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form(const QString &name, QWidget *parent = nullptr);
+
+    // Runs once, right after the window is created by forms::load().
+    virtual void Form_Load() {}
+
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+    void setBackColor(const QColor &color);
+    // A picture drawn at the window's top-left corner, unscaled, under the controls.
+    void setPicture(const QImage &picture);
+    // Top = Left = 0, Width and Height = the screen's.
+    void fillScreen();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QImage picture_;
+};
+
+// Places a control at a design rectangle in twips and remembers it, so that the
+// rectangle can be read back exactly (pixels lose the odd twips).
+void place(QWidget *control, const TwRect &rect);
+TwRect placement(const QWidget *control);
+
+// The name of element `index` of a control array: "Command1(3)".
+QString arrayName(const QString &base, int index);
+
+namespace forms {
+
+using Factory = std::function<Form *()>;
+
+void registerForm(const QString &name, Factory factory);
+bool isRegistered(const QString &name);
+
+// Creates the window and runs its Form_Load if it does not exist; returns it.
+// Touching a window (reading or writing any of its properties) goes through here.
+Form *load(const QString &name);
+template <class T> T *get(const QString &name) { return qobject_cast<T *>(load(name)); }
+
+bool isLoaded(const QString &name);
+// The window if it exists, without loading it.
+Form *existing(const QString &name);
+// Destroys the window with its state. Safe from the window's own handlers: the
+// object goes once the current event is over; the name is free at once.
+void unload(const QString &name);
+// Load (if needed) and show.
+void show(const QString &name);
+void hide(const QString &name);
+
+// What a window's own close button does (the shell asks for confirmation).
+void setCloseRequestHandler(std::function<void(Form *)> handler);
+
+// Unloads every window and forgets the registrations' instances (tests).
+void unloadAll();
+
+} // namespace forms
+} // namespace platform

@@ -1,0 +1,11 @@
+#pragma once
+// The background of every window but the lessons: an even mid-grey, finely
+// speckled texture like polished granite, 800 x 600, drawn once from code.
+
+#include <QImage>
+
+namespace shell {
+
+const QImage &graniteBackground();
+
+} // namespace shell

@@ -1,0 +1,56 @@
+#pragma once
+// The state that passes from one window to another, and the small routines that
+// several windows call. Windows never pass arguments to each other: a window that
+// opens another sets these first, then shows the other window, which reads them.
+
+#include "../platform/dao.h"
+
+#include <QString>
+#include <QVariant>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace Modvaldoria {
+
+// Arrays run 0..10; the program uses elements 1 to 10.
+template <class T> using Array10 = std::array<T, 11>;
+
+// Topic codes: menu button index + 6.
+inline constexpr int FirstTopicCode = 7;
+inline constexpr int LastTopicCode = 13;
+
+inline std::unique_ptr<platform::Database> db;
+inline QVariant numargomento; // no value until the first topic is chosen
+inline std::unique_ptr<platform::Recordset> rsdomande;
+inline QString titolo;
+inline Array10<QVariant> testodomande;
+inline Array10<std::int16_t> rispesatte{};
+inline Array10<std::int16_t> rispdate{};
+inline Array10<std::int16_t> errate{};
+inline QVariant punteggio;
+inline QVariant modotest;
+inline QString nomealunno;
+inline std::int16_t numanimazione = 0;
+inline std::unique_ptr<platform::Recordset> rsstudenti;
+inline std::int16_t esattiimg = 0;
+inline QVariant conosci, comprendi, applica, somma;
+inline QVariant valuta;
+inline std::int16_t numdomsomm = 0;
+inline Array10<QString> testisomm;
+inline std::unique_ptr<platform::Recordset> rssomm;
+inline QVariant contatore;
+
+// The lesson window of a topic code, or empty for any other value.
+QString lessonWindow(const QVariant &code);
+
+void mostraargomento();
+void apridomande();
+void caricarisposte();
+void confermauscita();
+void chiedinome();
+
+// Back to the state of program start (tests).
+void reset();
+
+} // namespace Modvaldoria

@@ -1,0 +1,149 @@
+#include "testsupport.h"
+
+#include "../src/assessment/coursebank.h"
+#include "../src/platform/rnd.h"
+#include "../src/shell/modvaldoria.h"
+#include "../src/shell/startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+namespace testing {
+
+QString stagedDataDir() { return QStringLiteral(VALDORIA_STAGED_DATA); }
+QString sourceDir() { return QStringLiteral(VALDORIA_SOURCE_DIR); }
+
+WorkFolder::WorkFolder(Contents contents)
+{
+    previous_ = QDir::currentPath();
+    if (contents != NoData) {
+        QDir().mkpath(dataPath());
+        const QDir staged(stagedDataDir());
+        for (const QString &f : staged.entryList({"*.jpg"}, QDir::Files))
+            QFile::link(staged.filePath(f), dataPath() + "/" + f);
+        if (contents == Everything) {
+            QString error;
+            if (!assessment::installCourseDatabase(databaseFile(), sourceDir() + "/data/schema.sql",
+                                                   sourceDir() + "/data/questions", &error))
+                qFatal("cannot install the test database: %s", qPrintable(error));
+        }
+    }
+    QDir::setCurrent(path());
+}
+
+WorkFolder::~WorkFolder() { QDir::setCurrent(previous_); }
+
+void WorkFolder::removePicture(const QString &name) { QFile::remove(dataPath() + "/" + name); }
+
+ModalAnswers::ModalAnswers() : timer_(new QTimer)
+{
+    timer_->setInterval(10);
+    QObject::connect(timer_, &QTimer::timeout, [this] { poll(); });
+    timer_->start();
+}
+
+ModalAnswers::~ModalAnswers()
+{
+    delete timer_;
+    if (!queue_.isEmpty())
+        qWarning("%d modal answers were never used", int(queue_.size()));
+}
+
+void ModalAnswers::press(const QString &caption)
+{
+    push([caption](QWidget *box) {
+        for (QPushButton *b : box->findChildren<QPushButton *>())
+            if (b->text() == caption) {
+                b->click();
+                return;
+            }
+        qWarning("no button %s in the box", qPrintable(caption));
+        if (auto *d = qobject_cast<QDialog *>(box))
+            d->reject();
+    });
+}
+
+void ModalAnswers::type(const QString &text, bool cancel)
+{
+    push([text, cancel](QWidget *box) {
+        auto *input = qobject_cast<QInputDialog *>(box);
+        if (!input) {
+            qWarning("expected an input box");
+            if (auto *d = qobject_cast<QDialog *>(box))
+                d->reject();
+            return;
+        }
+        input->setTextValue(text);
+        cancel ? input->reject() : input->accept();
+    });
+}
+
+void ModalAnswers::poll()
+{
+    QWidget *box = QApplication::activeModalWidget();
+    if (!box || !box->isVisible())
+        return;
+    titles << box->windowTitle();
+    if (auto *m = qobject_cast<QMessageBox *>(box))
+        texts << m->text();
+    else if (auto *i = qobject_cast<QInputDialog *>(box))
+        texts << i->labelText();
+    else
+        texts << QString();
+    if (queue_.isEmpty()) {
+        qWarning("an unexpected box: %s", qPrintable(texts.last()));
+        if (auto *d = qobject_cast<QDialog *>(box))
+            d->reject();
+        return;
+    }
+    queue_.takeFirst()(box);
+}
+
+Trap::Trap()
+{
+    platform::setFatalHandler([](const QString &what) { throw platform::FatalError{what}; });
+    platform::setEndHandler([this](int status) { endings << status; });
+}
+
+Trap::~Trap()
+{
+    platform::setFatalHandler({});
+    platform::setEndHandler({});
+}
+
+QString expectFatal(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const platform::FatalError &e) {
+        return e.message;
+    }
+    QTest::qFail("a run-time error was expected", __FILE__, __LINE__);
+    return {};
+}
+
+void click(QWidget *control)
+{
+    QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
+}
+
+void freshProgram()
+{
+    static bool registered = false;
+    if (!registered) {
+        platform::installFontSubstitutes();
+        QApplication::setQuitOnLastWindowClosed(false);
+        shell::registerWindows();
+        registered = true;
+    }
+    platform::forms::unloadAll();
+    Modvaldoria::reset();
+    platform::resetRandom();
+}
+
+} // namespace testing

@@ -1,0 +1,92 @@
+#pragma once
+// What the tests share: a fresh working folder with its own pervaldoria (the
+// staged pictures and a newly installed database), answers for modal boxes, and
+// run-time errors turned into exceptions.
+
+#include "../src/platform/controls.h"
+#include "../src/platform/form.h"
+#include "../src/platform/runtime.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+namespace testing {
+
+// The staged data folder of the build (pictures and database).
+QString stagedDataDir();
+QString sourceDir();
+
+// A working folder holding pervaldoria/: links to every staged picture and a fresh
+// database installed from the question bank. It becomes the current directory
+// for its lifetime.
+class WorkFolder
+{
+public:
+    enum Contents { Everything, NoDatabase, NoData };
+    explicit WorkFolder(Contents contents = Everything);
+    ~WorkFolder();
+    QString path() const { return dir_.path(); }
+    QString dataPath() const { return dir_.path() + "/pervaldoria"; }
+    QString databaseFile() const { return dataPath() + "/valdoria.mdb"; }
+    // Removes one picture from this folder's pervaldoria.
+    void removePicture(const QString &name);
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// Answers the next modal boxes in order. Each answer is given the box; it may read
+// it and must close it. Unanswered boxes fail the test instead of hanging.
+class ModalAnswers
+{
+public:
+    using Answer = std::function<void(QWidget *box)>;
+    ModalAnswers();
+    ~ModalAnswers();
+    void push(Answer a) { queue_ << a; }
+    // Presses the box's button with this caption ("OK", "Annulla", "Sì", "No").
+    void press(const QString &caption);
+    // Types into an input box and confirms it (or cancels it with cancel = true).
+    void type(const QString &text, bool cancel = false);
+    int pending() const { return int(queue_.size()); }
+    // What each box said: title and text (prompt).
+    QStringList titles, texts;
+
+private:
+    void poll();
+    QList<Answer> queue_;
+    QTimer *timer_;
+};
+
+// Replaces the program's run-time error and end with testable ends.
+class Trap
+{
+public:
+    Trap();
+    ~Trap();
+    QList<int> endings; // statuses passed to endProgram
+};
+
+// Fails the test unless `action` raises a run-time error; returns its message.
+QString expectFatal(const std::function<void()> &action);
+
+template <class T = QWidget> T *control(QWidget *form, const QString &name)
+{
+    T *c = form->findChild<T *>(name);
+    if (!c)
+        qWarning("no control %s in %s", qPrintable(name), qPrintable(form->objectName()));
+    return c;
+}
+
+// Clicks a control as the pupil does (the mouse, at its centre).
+void click(QWidget *control);
+
+// Registers all windows once and resets the shared state and the window registry.
+void freshProgram();
+
+} // namespace testing

@@ -1,0 +1,80 @@
+// Grabs every window as the pupil sees it at 800 x 600 into build/screens, so
+// that each can be looked at; fails only if a window cannot be shown.
+
+#include "testsupport.h"
+
+#include "../src/animation/fanimaz.h"
+#include "../src/lessons/lessonwindow.h"
+#include "../src/shell/fscelte.h"
+#include "../src/shell/modvaldoria.h"
+
+#include <QDir>
+
+using namespace testing;
+
+class tst_gallery : public QObject
+{
+    Q_OBJECT
+
+    QString screens = QStringLiteral(VALDORIA_SCREENS_DIR);
+
+    void save(QWidget *w, const QString &name)
+    {
+        QDir().mkpath(screens);
+        const QImage img = w->grab(QRect(0, 0, 800, 600)).toImage();
+        QVERIFY(!img.isNull());
+        QVERIFY(img.save(screens + "/" + name + ".png"));
+    }
+
+private slots:
+    void init() { freshProgram(); }
+
+    void menu()
+    {
+        WorkFolder folder;
+        auto *menu = platform::forms::get<shell::Fscelte>("Fscelte");
+        menu->show();
+        save(menu, "Fscelte");
+    }
+
+    void lessons()
+    {
+        WorkFolder folder;
+        platform::forms::get<shell::Fscelte>("Fscelte")->show();
+        Trap trap;
+        for (const auto &layout : lessons::lessonLayouts()) {
+            try {
+                auto *lesson = platform::forms::get<lessons::LessonWindow>(layout.window);
+                lesson->show();
+                for (int p = 1; p <= lesson->pages().count(); ++p) {
+                    save(lesson, QStringLiteral("%1-%2").arg(layout.window).arg(p, 2, 10, QLatin1Char('0')));
+                    lesson->cmdAVANTI_Click();
+                }
+            } catch (const platform::FatalError &e) {
+                QFAIL(qPrintable(e.message));
+            }
+            platform::forms::unload(layout.window);
+        }
+    }
+
+    void player()
+    {
+        WorkFolder folder;
+        Trap trap;
+        for (int seq = 1; seq <= 6; ++seq) {
+            Modvaldoria::numanimazione = std::int16_t(seq);
+            Modvaldoria::numargomento = seq + 6;
+            auto *p = platform::forms::get<animation::Fanimaz>("Fanimaz");
+            p->show();
+            p->Timer1->setEnabled(false);
+            for (int i = 0; i < 4; ++i)
+                p->Timer1->fire();
+            p->Command1_Click();
+            save(p, QStringLiteral("Fanimaz-%1").arg(seq));
+            platform::forms::unload("Fanimaz");
+        }
+    }
+};
+
+QTEST_MAIN(tst_gallery)
+#include "tst_gallery.moc"
