@@ -1,10 +1,281 @@
+// The recordset layer and the course database on real SQLite files: order,
+// end of table, counts, appends that fill "data", deletes, the pupil selection,
+// and installs that refresh the questions and keep every result.
+
 #include "testsupport.h"
+
+#include "../src/assessment/coursebank.h"
+#include "../src/platform/dao.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <unistd.h>
+
+using namespace testing;
+using platform::Database;
+
+namespace {
+
+void addResult(Database &db, const QString &name, const QString &topic, int score)
+{
+    auto rs = db.openRecordset("studenti");
+    rs->addNew();
+    rs->setField("punteggio", score);
+    rs->setField("cognome e nome", name);
+    rs->setField("argomento", topic);
+    rs->setField("maxpunti", 10);
+    rs->update();
+}
+
+QStringList names(platform::Recordset &rs)
+{
+    QStringList out;
+    if (rs.recordCount() == 0)
+        return out;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        out << rs.field("cognome e nome").toString();
+    return out;
+}
+
+int countRows(const QString &file, const QString &table)
+{
+    const QString c = "count-" + table;
+    int n = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", c);
+        db.setDatabaseName(file);
+        db.open();
+        QSqlQuery q(db);
+        if (q.exec("SELECT count(*) FROM " + table) && q.next())
+            n = q.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase(c);
+    return n;
+}
+
+} // namespace
 
 class tst_database : public QObject
 {
     Q_OBJECT
 private slots:
-    void placeholder() {}
+    void init() { freshProgram(); }
+
+    void tableInItsOwnOrder()
+    {
+        WorkFolder folder;
+        Trap trap;
+        auto db = Database::open("pervaldoria\\valdoria.mdb");
+        for (const QString &n : {"Verdi Anna", "Bianchi Marco", "Azzurri Sara"})
+            addResult(*db, n, "IL VENTO.", 7);
+        auto rs = db->openRecordset("studenti");
+        QCOMPARE(names(*rs), (QStringList{"Verdi Anna", "Bianchi Marco", "Azzurri Sara"}));
+        QVERIFY(rs->eof());
+        rs->moveFirst();
+        rs->moveLast();
+        QCOMPARE(rs->recordCount(), 3);
+        QCOMPARE(rs->field("COGNOME E NOME").toString(), "Azzurri Sara");
+        QCOMPARE(rs->field(0).toString(), "Azzurri Sara");
+        QCOMPARE(rs->field(2).toInt(), 7);
+        QCOMPARE(rs->field("data").toString(), QDate::currentDate().toString(Qt::ISODate));
+        rs->moveNext();
+        QVERIFY(rs->eof());
+        QVERIFY(expectFatal([&] { rs->field(0); }).contains("studenti"));
+    }
+
+    void questionRowsByPosition()
+    {
+        WorkFolder folder;
+        Trap trap;
+        auto db = Database::open("pervaldoria\\valdoria.mdb");
+        auto rs = db->openRecordset("domande1");
+        rs->moveFirst();
+        QString error;
+        const auto sets = assessment::readQuestionFile(sourceDir() + "/data/questions/domande1.txt", &error);
+        QVERIFY2(!sets.isEmpty(), qPrintable(error));
+        QCOMPARE(rs->field("Argomento").toString(), sets[0].title);
+        for (int k = 1; k <= 10; ++k) {
+            QCOMPARE(rs->field(k + 1).toString(), sets[0].statements[k - 1]);
+            QCOMPARE(rs->field(k + 11).toInt(), sets[0].answers[k - 1]);
+        }
+    }
+
+    void deleteThenMoveNext()
+    {
+        WorkFolder folder;
+        Trap trap;
+        auto db = Database::open("pervaldoria\\valdoria.mdb");
+        for (int i = 1; i <= 4; ++i)
+            addResult(*db, QString("Alunno %1").arg(i), "IL MARE", i);
+        auto rs = db->openRecordset("studenti");
+        rs->moveFirst();
+        rs->deleteCurrent();
+        rs->moveNext();
+        QCOMPARE(rs->field("cognome e nome").toString(), "Alunno 2");
+        rs->deleteCurrent();
+        rs->moveNext();
+        rs->moveNext();
+        rs->deleteCurrent(); // the last row
+        rs->moveNext();
+        QVERIFY(rs->eof());
+        auto again = db->openRecordset("studenti");
+        QCOMPARE(names(*again), (QStringList{"Alunno 3"}));
+    }
+
+    void pupilSelection_data()
+    {
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<int>("found");
+        QTest::newRow("as stored") << "Niccolò Bruno" << 2;
+        QTest::newRow("capitals, accented letters too") << "NICCOLÒ BRUNO" << 2;
+        QTest::newRow("lower case") << "niccolò bruno" << 2;
+        QTest::newRow("apostrophe") << "D'Amico Luca" << 1;
+        QTest::newRow("apostrophe, other case") << "d'amico luca" << 1;
+        QTest::newRow("blanks count") << " Niccolò Bruno" << 0;
+        QTest::newRow("quote trick is only a name") << "x' OR '1'='1" << 0;
+        QTest::newRow("nobody") << "Rossi Mario" << 0;
+    }
+
+    void pupilSelection()
+    {
+        QFETCH(QString, asked);
+        QFETCH(int, found);
+        WorkFolder folder;
+        Trap trap;
+        auto db = Database::open("pervaldoria\\valdoria.mdb");
+        addResult(*db, "Niccolò Bruno", "IL VENTO.", 6);
+        addResult(*db, "D'Amico Luca", "IL VENTO.", 8);
+        addResult(*db, "Niccolò Bruno", "IL MARE", 9);
+        addResult(*db, "Nicolo Bruno", "IL MARE", 9);
+        auto rs = db->openPupilRows("studenti", asked);
+        QCOMPARE(rs->recordCount(), found);
+        if (found) {
+            rs->moveFirst();
+            rs->deleteCurrent();
+            QCOMPARE(countRows(folder.databaseFile(), "studenti"), 3);
+        }
+    }
+
+    void appendIsOnDiskAtOnce()
+    {
+        WorkFolder folder;
+        Trap trap;
+        auto first = Database::open("pervaldoria\\valdoria.mdb");
+        auto second = Database::open("pervaldoria\\valdoria.mdb");
+        addResult(*first, "Primo", "IL VENTO.", 5);
+        addResult(*second, "Secondo", "IL VENTO.", 6);
+        // Another connection, as another copy of the program, sees both at once.
+        QCOMPARE(countRows(folder.databaseFile(), "studenti"), 2);
+    }
+
+    void failuresNameWhatFailed()
+    {
+        Trap trap;
+        {
+            WorkFolder folder(WorkFolder::NoDatabase);
+            QVERIFY(expectFatal([] { Database::open("pervaldoria\\valdoria.mdb"); }).contains("valdoria.mdb"));
+            QFile junk(folder.databaseFile());
+            QVERIFY(junk.open(QIODevice::WriteOnly));
+            junk.write(QByteArray(4096, 'x'));
+            junk.close();
+            QVERIFY(expectFatal([] { Database::open("pervaldoria\\valdoria.mdb"); }).contains("valdoria.mdb"));
+        }
+        WorkFolder folder;
+        auto db = Database::open("PERVALDORIA\\VALDORIA.MDB");
+        QVERIFY(expectFatal([&] { db->openRecordset("domande9"); }).contains("domande9"));
+        auto rs = db->openRecordset("studenti");
+        QCOMPARE(rs->recordCount(), 0);
+        QVERIFY(rs->eof());
+        QVERIFY(expectFatal([&] { rs->moveFirst(); }).contains("vuota"));
+        rs->addNew();
+        QVERIFY(expectFatal([&] { rs->setField("voto", 3); }).contains("voto"));
+    }
+
+    void readOnlyDatabaseIsRefused()
+    {
+        if (geteuid() == 0)
+            QSKIP("file permissions do not bind root");
+        WorkFolder folder;
+        Trap trap;
+        QFile::setPermissions(folder.databaseFile(), QFile::ReadOwner | QFile::ReadUser);
+        QVERIFY(expectFatal([] { Database::open("pervaldoria\\valdoria.mdb"); }).contains("sola lettura"));
+    }
+
+    void reinstallKeepsResults()
+    {
+        WorkFolder folder;
+        Trap trap;
+        {
+            auto db = Database::open("pervaldoria\\valdoria.mdb");
+            addResult(*db, "Verdi Anna", "IL VENTO.", 7);
+            auto rs = db->openRecordset("studsomm");
+            rs->addNew();
+            rs->setField("cognome e nome", "Verdi Anna");
+            rs->setField("punteggio totale", 80);
+            rs->setField("valutazione", "BUONO");
+            rs->update();
+        }
+        // A new question bank: one more set in domande2.
+        QTemporaryDir bank;
+        for (const QString &f : QDir(sourceDir() + "/data/questions").entryList({"*.txt"}))
+            QFile::copy(sourceDir() + "/data/questions/" + f, bank.path() + "/" + f);
+        QFile more(bank.path() + "/domande2.txt");
+        QVERIFY(more.open(QIODevice::Append | QIODevice::Text));
+        more.write("\nset: SECONDA SERIE\n");
+        for (int i = 0; i < 10; ++i)
+            more.write(QString("%1 Affermazione numero %2\n").arg(i % 2 ? "V" : "F").arg(i + 1).toUtf8());
+        more.close();
+        QString error;
+        QVERIFY2(assessment::installCourseDatabase(folder.databaseFile(), sourceDir() + "/data/schema.sql",
+                                                   bank.path(), &error),
+                 qPrintable(error));
+        QCOMPARE(countRows(folder.databaseFile(), "studenti"), 1);
+        QCOMPARE(countRows(folder.databaseFile(), "studsomm"), 1);
+        QCOMPARE(countRows(folder.databaseFile(), "domande2"), 2);
+
+        // A broken bank changes nothing at all.
+        QFile broken(bank.path() + "/domande3.txt");
+        QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Text));
+        broken.write("set: ROTTA\nV una sola affermazione\n");
+        broken.close();
+        QVERIFY(!assessment::installCourseDatabase(folder.databaseFile(), sourceDir() + "/data/schema.sql",
+                                                   bank.path(), &error));
+        QVERIFY(error.contains("domande3"));
+        QCOMPARE(countRows(folder.databaseFile(), "domande2"), 2);
+        QCOMPARE(countRows(folder.databaseFile(), "studenti"), 1);
+    }
+
+    void questionFileFaults_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("complaint");
+        QString nine = "set: A\n";
+        for (int i = 0; i < 9; ++i)
+            nine += "V frase\n";
+        QTest::newRow("nine statements") << nine << "9 statements";
+        QTest::newRow("no title") << QString("set:\nV frase\n") << "title";
+        QTest::newRow("bad key") << QString("set: A\nX frase\n") << "V ";
+        QTest::newRow("statement first") << QString("V frase\n") << "before";
+        QTest::newRow("empty file") << QString() << "no question set";
+    }
+
+    void questionFileFaults()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, complaint);
+        QTemporaryDir dir;
+        QFile f(dir.path() + "/domande1.txt");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(text.toUtf8());
+        f.close();
+        QString error;
+        QVERIFY(assessment::readQuestionFile(f.fileName(), &error).isEmpty());
+        QVERIFY2(error.contains(complaint), qPrintable(error));
+    }
 };
 
 QTEST_MAIN(tst_database)

@@ -1,11 +1,290 @@
+// Start-up, the topic menu and the shared routines, driven as a pupil does.
+
 #include "testsupport.h"
+
+#include "../src/lessons/lessonwindow.h"
+#include "../src/shell/fscelte.h"
+#include "../src/shell/modvaldoria.h"
+#include "../src/shell/startup.h"
+
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSqlQuery>
+
+using namespace testing;
+using shell::Fscelte;
+namespace forms = platform::forms;
 
 class tst_shell : public QObject
 {
     Q_OBJECT
+
+    Fscelte *openMenu()
+    {
+        auto *menu = forms::get<Fscelte>("Fscelte");
+        menu->show();
+        return menu;
+    }
+
 private slots:
-    void placeholder() {}
+    void init() { freshProgram(); }
+
+    void startsOnTheMenuWithTheDatabaseOpen()
+    {
+        WorkFolder folder;
+        Trap trap;
+        Fscelte *menu = openMenu();
+        QVERIFY(Modvaldoria::db);
+        QCOMPARE(menu->windowTitle(), "scelta dell'argomento");
+        QCOMPARE(menu->frameGeometry().topLeft(), QPoint(0, 0));
+        QCOMPARE(menu->size(), QGuiApplication::primaryScreen()->geometry().size());
+        QVERIFY(!Modvaldoria::numargomento.isValid());
+    }
+
+    void withoutTheDatabaseItStopsAndSaysWhy()
+    {
+        // The real program in a folder with no pervaldoria: one clear message,
+        // answered here, then a non-zero exit.
+        WorkFolder folder(WorkFolder::NoData);
+        QProcess p;
+        p.setWorkingDirectory(folder.path());
+        p.start(QCoreApplication::applicationFilePath(), {"--startup-child"});
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), platform::FatalExitStatus);
+        const QString said = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        QVERIFY2(said.contains("pervaldoria\\valdoria.mdb"), qPrintable(said));
+        QVERIFY2(said.contains("BOX:Valdoria - errore"), qPrintable(said));
+    }
+
+    void menuLayout_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<QColor>("back");
+        QTest::newRow("1") << "Command1(1)" << "1.  L'aria ed il calore" << QRect(1680, 720, 3855, 615) << QColor(255, 218, 192);
+        QTest::newRow("2") << "Command1(2)" << " 2.  Il vento" << QRect(1680, 1800, 3855, 615) << QColor(255, 218, 192);
+        QTest::newRow("3") << "Command1(3)" << "3. La pioggia ed i fiumi" << QRect(1680, 2760, 3855, 615) << QColor(255, 218, 192);
+        QTest::newRow("4") << "Command1(4)" << "4.  I fenomeni carsici" << QRect(1680, 3720, 3855, 615) << QColor(255, 218, 192);
+        QTest::newRow("5") << "Command1(5)" << "5.  I ghiacciai" << QRect(6480, 720, 3855, 615) << QColor(255, 218, 192);
+        QTest::newRow("6") << "Command1(6)" << "6.  Il mare" << QRect(6480, 1800, 3855, 615) << QColor(255, 218, 192);
+        QTest::newRow("7") << "Command1(7)" << "7.  Il modellamento in sintesi" << QRect(6480, 2760, 3855, 615) << QColor(255, 218, 192);
+        QTest::newRow("sommativo") << "sommativo" << "questionario sommativo" << QRect(6480, 3720, 3855, 615) << QColor(255, 218, 192);
+        QTest::newRow("archquest") << "CMDarchquest" << " archivio dei questionari" << QRect(2280, 6480, 2535, 495) << QColor(255, 192, 128);
+        QTest::newRow("archsomm") << "CMDarchsomm" << "archivio dei test sommativi" << QRect(4800, 6480, 2535, 495) << QColor(255, 192, 128);
+        QTest::newRow("uscita") << "cmduscita" << "ESCO dal programma" << QRect(7330, 6480, 2175, 495) << QColor(255, 192, 128);
+    }
+
+    void menuLayout()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QRect, twips);
+        QFETCH(QColor, back);
+        WorkFolder folder;
+        Trap trap;
+        auto *button = control<platform::CommandButton>(openMenu(), name);
+        QVERIFY(button);
+        QCOMPARE(button->text(), caption);
+        QCOMPARE(platform::placement(button), (platform::TwRect{twips.x(), twips.y(), twips.width(), twips.height()}));
+        QCOMPARE(button->palette().color(QPalette::Button), back);
+        // The caption fits its button.
+        QVERIFY(QFontMetrics(button->font()).horizontalAdvance(caption) < button->width() - 8);
+    }
+
+    void topicButtonsOpenLessonAndFirstSet_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 1; i <= 6; ++i)
+            QTest::addRow("topic %d", i) << i;
+    }
+
+    void topicButtonsOpenLessonAndFirstSet()
+    {
+        QFETCH(int, index);
+        WorkFolder folder;
+        Trap trap;
+        Fscelte *menu = openMenu();
+        click(menu->Command1[index]);
+        QCOMPARE(Modvaldoria::numargomento.toInt(), index + 6);
+        const QString lesson = Modvaldoria::lessonWindow(index + 6);
+        QVERIFY(forms::isLoaded(lesson));
+        auto *window = forms::get<lessons::LessonWindow>(lesson);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->pagina(), 1);
+        QVERIFY(!menu->isVisible());
+        QCOMPARE(Modvaldoria::rsdomande->table(), QString("domande%1").arg(index));
+
+        auto rs = Modvaldoria::db->openRecordset(QString("domande%1").arg(index));
+        rs->moveFirst();
+        QCOMPARE(Modvaldoria::titolo, rs->field("argomento").toString());
+        for (int k = 1; k <= 10; ++k) {
+            QCOMPARE(Modvaldoria::testodomande[k].toString(), rs->field(k + 1).toString());
+            QCOMPARE(int(Modvaldoria::rispesatte[k]), rs->field(k + 11).toInt());
+        }
+    }
+
+    void topicSevenLeavesTheQuestionsAlone()
+    {
+        WorkFolder folder;
+        Trap trap;
+        Fscelte *menu = openMenu();
+        click(menu->Command1[3]);
+        const QString title = Modvaldoria::titolo;
+        const QVariant first = Modvaldoria::testodomande[1];
+        forms::get<lessons::LessonWindow>("farg3")->cmdscegli_Click();
+        QVERIFY(menu->isVisible());
+        click(menu->Command1[7]);
+        QCOMPARE(Modvaldoria::numargomento.toInt(), 13);
+        QVERIFY(forms::get<lessons::LessonWindow>("farg7")->isVisible());
+        QVERIFY(menu->isVisible()); // stays under the synthesis lesson
+        QCOMPARE(Modvaldoria::rsdomande->table(), "domande3");
+        QCOMPARE(Modvaldoria::titolo, title);
+        QCOMPARE(Modvaldoria::testodomande[1], first);
+
+        // With the menu brought to the front, another topic opens beside it.
+        click(menu->Command1[2]);
+        QCOMPARE(Modvaldoria::numargomento.toInt(), 8);
+        QVERIFY(forms::isLoaded("farg7"));
+        QVERIFY(forms::get<lessons::LessonWindow>("farg2")->isVisible());
+    }
+
+    void sameTopicTwiceStartsAtPageOne()
+    {
+        WorkFolder folder;
+        Trap trap;
+        Fscelte *menu = openMenu();
+        click(menu->Command1[1]);
+        auto *lesson = forms::get<lessons::LessonWindow>("fargom");
+        lesson->cmdAVANTI_Click();
+        lesson->cmdAVANTI_Click();
+        QCOMPARE(lesson->pagina(), 3);
+        click(lesson->cmdscegli);
+        QVERIFY(!forms::isLoaded("fargom"));
+        click(menu->Command1[1]);
+        QCOMPARE(forms::get<lessons::LessonWindow>("fargom")->pagina(), 1);
+    }
+
+    void exitConfirmation_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("OK") << "OK" << true;
+        QTest::newRow("Annulla") << "Annulla" << false;
+    }
+
+    void exitConfirmation()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, ends);
+        WorkFolder folder;
+        Trap trap;
+        Fscelte *menu = openMenu();
+        ModalAnswers answers;
+        answers.press(answer);
+        click(menu->cmduscita);
+        QCOMPARE(answers.titles, QStringList{"USCITA MsgBox"});
+        QCOMPARE(answers.texts, QStringList{"sei sicuro di voler uscire dal programma?"});
+        QCOMPARE(trap.endings, ends ? QList<int>{0} : QList<int>{});
+        QCOMPARE(Modvaldoria::titolo, "USCITA MsgBox");
+        QVERIFY(menu->isVisible());
+    }
+
+    void closingAWindowAsksToo()
+    {
+        WorkFolder folder;
+        Trap trap;
+        shell::startUp();
+        Fscelte *menu = forms::get<Fscelte>("Fscelte");
+        ModalAnswers answers;
+        answers.press("Annulla");
+        QCloseEvent close;
+        QApplication::sendEvent(menu, &close);
+        QCOMPARE(answers.texts, QStringList{"sei sicuro di voler uscire dal programma?"});
+        QVERIFY(trap.endings.isEmpty());
+        QVERIFY(forms::isLoaded("Fscelte"));
+    }
+
+    void namePrompt_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("as typed") << "  D'Amico Niccolò " << false << "  D'Amico Niccolò ";
+        QTest::newRow("nothing") << "" << false << "";
+        QTest::newRow("cancelled") << "Rossi" << true << "";
+    }
+
+    void namePrompt()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, cancel);
+        QFETCH(QString, stored);
+        ModalAnswers answers;
+        answers.type(typed, cancel);
+        Modvaldoria::nomealunno = "prima";
+        Modvaldoria::chiedinome();
+        QCOMPARE(Modvaldoria::nomealunno, stored);
+        QCOMPARE(answers.titles, QStringList{"Valdoria"});
+        QCOMPARE(answers.texts, QStringList{"Scrivi qui prima il cognome, poi il tuo nome"});
+    }
+
+    void noTopicShowsNoLesson()
+    {
+        WorkFolder folder;
+        Trap trap;
+        for (const QVariant &code : {QVariant(), QVariant(6), QVariant(14), QVariant("x")}) {
+            Modvaldoria::numargomento = code;
+            Modvaldoria::mostraargomento();
+        }
+        for (const auto &layout : lessons::lessonLayouts())
+            QVERIFY(!forms::isLoaded(layout.window));
+    }
+
+    void anEmptyQuestionTableStopsWithAClearMessage()
+    {
+        WorkFolder folder;
+        Trap trap;
+        openMenu();
+        {
+            QSqlQuery q(Modvaldoria::db->connection());
+            QVERIFY(q.exec("DELETE FROM domande4"));
+        }
+        Modvaldoria::numargomento = 10;
+        const QString message = expectFatal([] { Modvaldoria::apridomande(); });
+        QVERIFY2(message.contains("domande4"), qPrintable(message));
+    }
 };
 
-QTEST_MAIN(tst_shell)
+// Started by withoutTheDatabaseItStopsAndSaysWhy: the program's own start-up,
+// with its error box read and answered as a user would.
+static int startupChild(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            std::printf("BOX:%s\n%s\n", qPrintable(box->windowTitle()), qPrintable(box->text()));
+            std::fflush(stdout);
+            box->accept();
+        }
+    });
+    answer.start(20);
+    QTimer::singleShot(10000, [] { std::_Exit(99); });
+    QTimer::singleShot(0, [] { shell::startUp(); });
+    return app.exec();
+}
+
+int main(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--startup-child") == 0)
+            return startupChild(argc, argv);
+    QApplication app(argc, argv);
+    tst_shell t;
+    return QTest::qExec(&t, argc, argv);
+}
+
 #include "tst_shell.moc"

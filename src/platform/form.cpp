@@ -52,7 +52,9 @@ void Form::fillScreen()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->geometry().size() : QSize(800, 600);
-    setGeometry(0, 0, size.width(), size.height());
+    // Top and Left place the window's frame, as Width and Height size it.
+    move(0, 0);
+    resize(size);
 }
 
 void Form::paintEvent(QPaintEvent *event)

@@ -165,8 +165,8 @@ const QList<QPolygonF> &fractures()
 struct Label
 {
     const char *text;
-    QPointF at;
-    QPointF target;
+    QPointF at;            // centre of the label
+    QPointF target = {};   // what it names, if it needs pointing at
 };
 
 // One step of the story. Every quantity grows from 0 to 1 over its stage.
@@ -597,7 +597,8 @@ private:
             if (s.speleo >= 1 && d.floorToo && d.length >= 0.9) {
                 // Stalactite and stalagmite have met: one column, narrow where they joined.
                 QPainterPath down;
-                down.addPolygon(QPolygonF{{x - 3.5, top}, {x + 3.5, top}, {x + 1, top + gap * 0.62}, {x - 1, top + gap * 0.62}});
+                down.addPolygon(QPolygonF{{x - 3.5, top}, {x + 3.5, top}, {x + 1, top + gap * 0.62},
+                                          {x - 1, top + gap * 0.62}});
                 QPainterPath up(QPointF(x - 6, bottom));
                 up.quadTo(x - 2, bottom - gap * 0.3, x - 1.5, bottom - gap * 0.5);
                 up.lineTo(x + 1.5, bottom - gap * 0.5);
@@ -635,8 +636,8 @@ private:
         p.setPen(QPen(Outline, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         for (double x : {CaveX - 42, CaveX - 4, CaveX + 34}) {
             const double top = baseY(x), bottom = roofY(x) + 1;
-            p.drawPolyline(QPolygonF{{x, top}, {x + 3, lerp(top, bottom, 0.3)}, {x - 2, lerp(top, bottom, 0.6)},
-                                     {x + 2, bottom}});
+            p.drawPolyline(QPolygonF{{x, top}, {x + 3, lerp(top, bottom, 0.3)},
+                                     {x - 2, lerp(top, bottom, 0.6)}, {x + 2, bottom}});
         }
         p.restore();
     }

@@ -159,11 +159,11 @@ constexpr double NoGlacier = 130;  // snout position meaning "no glacier"
 
 struct Label
 {
-    enum Where { None, Surface, Bed };
+    enum Where { Surface, Bed };
     const char *text;
-    QPointF at;              // centre of the label, in the frame
-    Where where = None;      // what it names: a point on the surface (ice, water
-    QPointF target = {};     // or ground), or on the rock under the ice, at (x, z)
+    QPointF at;                // centre of the label, in the frame
+    QPointF target = {};       // what it names, at (x, z): a point on the surface
+    Where where = Surface;     // (ice, water or ground) or on the rock under the ice
 };
 
 // One step of the story.
@@ -205,6 +205,8 @@ public:
         paintSurface(p);
         paintSideFace(p);
         paintFrontFace(p);
+        if (s.polished)
+            paintScratches(p);
         if (hasGlacier())
             paintCrevasses(p);
         if (s.boulders)
@@ -220,9 +222,9 @@ public:
         paintThermometer(p);
         for (const Label &l : s.labels) {
             const double x = l.target.x(), z = l.target.y();
-            const QPointF target = l.where == Label::Surface ? onSurface(l.target)
-                                   : l.where == Label::Bed   ? project(x, z, ground(x, z))
-                                                             : QPointF();
+            const QPointF target = l.target.isNull()        ? QPointF()
+                                   : l.where == Label::Surface ? onSurface(l.target)
+                                                               : project(x, z, ground(x, z));
             drawLabel(p, QString::fromUtf8(l.text), l.at, target);
         }
         drawCaption(p, QString::fromUtf8(s.caption));
@@ -280,9 +282,13 @@ private:
     }
 
     // Rounded rock humps the ice has smoothed, on the valley floor near the front.
+    static constexpr QPointF Humps[] = {{41, 14}, {59, 8}};
     static double humps(double x, double z)
     {
-        return bell(x, 41, 4) * bell(z, 14, 5) + bell(x, 59, 4) * bell(z, 8, 4);
+        double sum = 0;
+        for (const QPointF &c : Humps)
+            sum += bell(x, c.x(), 4) * bell(z, c.y(), 4.5);
+        return sum;
     }
 
     double moraine(double x, double z) const
@@ -292,7 +298,8 @@ private:
         // The frontal moraine: an arc across the floor, breached by the river.
         if (s.frontal > 0) {
             const double arc = MoraineZ + 0.012 * d * d;
-            m += 8 * s.frontal * bell(z, arc, 3.5) * (1 - smoothstep(24, 32, d)) * (1 - 0.8 * bell(x, Axis + 3, 2));
+            const double breach = 1 - 0.8 * bell(x, Axis + 3, 2);
+            m += 11 * s.frontal * bell(z, arc, 3.5) * (1 - smoothstep(24, 32, d)) * breach;
         }
         // Lateral moraines: ridges left along the sides at the ice's edge.
         if (s.lateral > 0)
@@ -322,14 +329,14 @@ private:
         return top;
     }
 
-    double lakeLevel() const { return glacierFloor(MoraineZ) + 6.6 * s.lake; }
+    double lakeLevel() const { return glacierFloor(MoraineZ) + 8.5 * s.lake; }
 
     bool inLake(double x, double z, double h) const
     {
         return s.lake > 0 && z > MoraineZ && z < s.snout && h < lakeLevel() && std::abs(x - Axis) < 34;
     }
 
-    double snowLine() const { return lerp(92, 44, s.cold); }
+    double snowLine() const { return lerp(92, 51, s.cold); }
 
     Cell cell(double x, double z) const
     {
@@ -374,7 +381,7 @@ private:
         case Cover::Rock: return Rock;
         case Cover::Grass: return mix(Grass, Rock, 0.25);
         case Cover::Snow: return Snow;
-        case Cover::Ice: return mix(Ice, IceShade, 0.45);
+        case Cover::Ice: return mix(IceShade, Crevasse, 0.2);
         case Cover::Bare: return mix(Gravel, Grass, 0.3);
         case Cover::Debris: return Gravel;
         case Cover::Water: return Water;
@@ -416,45 +423,89 @@ private:
     }
 
     // The ground, row by row from the back, each small patch shaded by how it
-    // faces the light (from the upper left).
+    // faces the light (from the upper right). The edges of the ice and of the
+    // lake are outlined row by row too, so that nearer ground can hide them.
     void paintSurface(QPainter &p) const
     {
         constexpr int N = 100;
-        std::vector<Cell> grid((N + 1) * (N + 1));
-        auto at = [&](int i, int j) -> Cell & { return grid[j * (N + 1) + i]; };
+        struct Point { Cell c; double ice, lake; };
+        std::vector<Point> grid((N + 1) * (N + 1));
+        auto at = [&](int i, int j) -> Point & { return grid[j * (N + 1) + i]; };
         for (int j = 0; j <= N; ++j)
-            for (int i = 0; i <= N; ++i)
-                at(i, j) = cell(i, j);
+            for (int i = 0; i <= N; ++i) {
+                const double g = ground(i, j);
+                at(i, j) = {cell(i, j), iceTop(i, j) - g - 0.15,
+                            s.lake > 0 && j > MoraineZ && j < s.snout ? lakeLevel() - g : -1};
+            }
 
         const double lx = 0.42, ly = 0.84, lz = -0.34;
         p.save();
         for (int j = N - 1; j >= 0; --j) {
             for (int i = 0; i < N; ++i) {
-                const Cell &a = at(i, j), &b = at(i + 1, j), &c = at(i + 1, j + 1), &d = at(i, j + 1);
+                const Cell &a = at(i, j).c, &b = at(i + 1, j).c, &c = at(i + 1, j + 1).c, &d = at(i, j + 1).c;
                 const double dhdx = (b.h + c.h - a.h - d.h) / 2, dhdz = (d.h + c.h - a.h - b.h) / 2;
                 const double len = std::sqrt(dhdx * dhdx + dhdz * dhdz + 1);
-                const double lit = std::clamp((-dhdx * lx + ly - dhdz * lz) / len, 0.0, 1.0);
+                const double lit = std::clamp((dhdx * -lx + ly - dhdz * lz) / len, 0.0, 1.0);
                 const Cell centre = cell(i + 0.5, j + 0.5);
                 const QColor base = coverColour(centre.cover);
                 const QColor colour = lit > 0.8 ? mix(base, Foam, (lit - 0.8) * 0.5)
                                                 : mix(base, RockDark, (0.8 - lit) * 0.55);
                 p.setPen(QPen(colour, 0.8));
                 p.setBrush(colour);
-                p.drawPolygon(QPolygonF{project(i, j, a.h), project(i + 1, j, b.h), project(i + 1, j + 1, c.h),
-                                        project(i, j + 1, d.h)});
+                p.drawPolygon(QPolygonF{project(i, j, a.h), project(i + 1, j, b.h),
+                                        project(i + 1, j + 1, c.h), project(i, j + 1, d.h)});
+                if (centre.cover == Cover::Debris && hash01(i * 1000 + j, 31) < 0.3) {
+                    // Stones strewn over moraines and debris bands.
+                    p.setPen(Qt::NoPen);
+                    p.setBrush(RockDark);
+                    p.drawEllipse(project(i + 0.5, j + 0.5, centre.h), 0.9, 0.7);
+                }
+            }
+            p.setBrush(Qt::NoBrush);
+            for (int i = 0; i < N; ++i) {
+                const Point *corner[4] = {&at(i, j), &at(i + 1, j), &at(i + 1, j + 1), &at(i, j + 1)};
+                double ice[4], lake[4];
+                for (int k = 0; k < 4; ++k) {
+                    ice[k] = corner[k]->ice;
+                    lake[k] = corner[k]->lake;
+                }
+                p.setPen(QPen(mix(Crevasse, Outline, 0.45), 1.2, Qt::SolidLine, Qt::RoundCap));
+                for (const QLineF &e : contour(i, j, ice))
+                    p.drawLine(project(e.x1(), e.y1(), ground(e.x1(), e.y1())),
+                               project(e.x2(), e.y2(), ground(e.x2(), e.y2())));
+                p.setPen(QPen(WaterDeep, 1.1, Qt::SolidLine, Qt::RoundCap));
+                for (const QLineF &e : contour(i, j, lake))
+                    p.drawLine(project(e.x1(), e.y1(), lakeLevel()), project(e.x2(), e.y2(), lakeLevel()));
             }
         }
         // Outline round the top of the block.
         QPolygonF back, left;
         for (int i = 0; i <= N; ++i)
-            back << project(i, N, at(i, N).h);
+            back << project(i, N, at(i, N).c.h);
         for (int j = 0; j <= N; ++j)
-            left << project(0, j, at(0, j).h);
+            left << project(0, j, at(0, j).c.h);
         p.setPen(outlinePen());
-        p.setBrush(Qt::NoBrush);
         p.drawPolyline(back);
         p.drawPolyline(left);
         p.restore();
+    }
+
+    // Where a field sampled at the corners of grid square (i, j) crosses zero:
+    // the pieces of line, in (x, z), that cross the square.
+    static QList<QLineF> contour(int i, int j, const double f[4])
+    {
+        const QPointF corner[4] = {QPointF(i, j), QPointF(i + 1, j), QPointF(i + 1, j + 1),
+                                   QPointF(i, j + 1)};
+        QList<QPointF> cross;
+        for (int k = 0; k < 4; ++k) {
+            const double a = f[k], b = f[(k + 1) % 4];
+            if ((a > 0) != (b > 0))
+                cross << corner[k] + (corner[(k + 1) % 4] - corner[k]) * (a / (a - b));
+        }
+        QList<QLineF> out;
+        for (int k = 0; k + 1 < cross.size(); k += 2)
+            out << QLineF(cross[k], cross[k + 1]);
+        return out;
     }
 
     // Right-hand face of the block: the mountainside cut along the valley.
@@ -575,7 +626,8 @@ private:
             p.setPen(outlinePen(1));
             p.setBrush(mix(Rock, RockDark, 0.3));
             const QPointF c = from + (to - from) * 0.35;
-            p.drawPolygon(QPolygonF{c + QPointF(-4, 1), c + QPointF(-2, -4), c + QPointF(4, -3), c + QPointF(3, 3)});
+            p.drawPolygon(QPolygonF{c + QPointF(-4, 1), c + QPointF(-2, -4), c + QPointF(4, -3),
+                                    c + QPointF(3, 3)});
             drawArrow(p, c + (to - from) * 0.12, to);
         }
         p.restore();
@@ -585,7 +637,7 @@ private:
     void paintCrevasses(QPainter &p) const
     {
         p.save();
-        p.setPen(QPen(Crevasse, 1.2, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(mix(Crevasse, WaterDeep, 0.3), 1.2, Qt::SolidLine, Qt::RoundCap));
         for (double z0 = 6; z0 < 100; z0 += 8) {
             QPolygonF line;
             auto flush = [&] {
@@ -602,6 +654,22 @@ private:
             }
             flush();
         }
+        p.restore();
+    }
+
+    // The stones dragged under the ice scored the smoothed humps along the valley.
+    void paintScratches(QPainter &p) const
+    {
+        p.save();
+        p.setPen(QPen(RockDark, 0.8, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        for (const QPointF &c : Humps)
+            for (double dx : {-2.0, -0.5, 1.0, 2.5}) {
+                QPolygonF line;
+                for (double dz = -3; dz <= 3; dz += 0.5)
+                    line << project(c.x() + dx, c.y() + dz, surface(c.x() + dx, c.y() + dz) + 0.1);
+                p.drawPolyline(line);
+            }
         p.restore();
     }
 
@@ -673,7 +741,7 @@ const QList<Step> &steps()
 {
     static const QList<Step> list{
         {.caption = "Una valle a V scavata da un fiume",
-         .labels = {{"valle a V", {100, 136}, Label::Surface, {50, 0}}, {"fiume", {150, 186}, Label::Surface, {52, 12}}}},
+         .labels = {{"valle a V", {100, 136}, {50, 0}}, {"fiume", {150, 186}, {52, 12}}}},
         {.caption = "Il clima si raffredda: sui monti cade la neve", .cold = 0.55, .snowing = true},
         {.caption = "La neve si accumula e diventa ghiaccio",
          .cold = 0.9,
@@ -682,7 +750,7 @@ const QList<Step> &steps()
         {.caption = "Nasce un ghiacciaio che scende lungo la valle",
          .cold = 1,
          .snout = 62,
-         .labels = {{"ghiacciaio", {210, 58}, Label::Surface, {52, 84}}},
+         .labels = {{"ghiacciaio", {210, 58}, {52, 84}}},
          .arrows = {QLineF(52, 94, 52, 74)}},
         {.caption = "Il ghiacciaio avanza verso valle",
          .cold = 1,
@@ -700,7 +768,7 @@ const QList<Step> &steps()
          .erosion = 0.35,
          .boulders = true,
          .abrasion = true,
-         .labels = {{"esarazione", {218, 200}, Label::Bed, {64, 0}}},
+         .labels = {{"esarazione", {218, 200}, {64, 0}, Label::Bed}},
          .arrows = {QLineF(52, 50, 52, 24)}},
         {.caption = "Il gelo stacca blocchi di roccia dalle pareti",
          .cold = 1,
@@ -708,13 +776,13 @@ const QList<Step> &steps()
          .erosion = 0.65,
          .boulders = true,
          .frost = true,
-         .labels = {{"estrazione", {70, 70}, Label::Surface, {20, 45}}}},
+         .labels = {{"estrazione", {70, 70}, {20, 45}}}},
         {.caption = "Il ghiaccio trasporta massi e detriti a valle",
          .cold = 1,
          .snout = -20,
          .erosion = 1,
          .boulders = true,
-         .labels = {{"detriti", {212, 66}, Label::Surface, {54, 64}}},
+         .labels = {{"detriti", {212, 66}, {54, 64}}},
          .arrows = {QLineF(52, 50, 52, 24)}},
         {.caption = "Il clima si riscalda: il ghiacciaio fonde e si ritira",
          .cold = 0.4,
@@ -723,11 +791,11 @@ const QList<Step> &steps()
          .boulders = true},
         {.caption = "Il fronte si ferma: i detriti formano una morena",
          .cold = 0.4,
-         .snout = MoraineZ - 2,
+         .snout = MoraineZ + 3,
          .erosion = 1,
          .frontal = 0.7,
          .boulders = true,
-         .labels = {{"morena frontale", {112, 186}, Label::Surface, {44, 30}}}},
+         .labels = {{"morena frontale", {112, 186}, {44, 30}}}},
         {.caption = "Il ghiacciaio si ritira: resta una valle a U",
          .cold = 0.3,
          .snout = 56,
@@ -735,7 +803,7 @@ const QList<Step> &steps()
          .frontal = 1,
          .lateral = 1,
          .lake = 0.45,
-         .labels = {{"valle a U", {100, 140}, Label::Surface, {50, 0}}}},
+         .labels = {{"valle a U", {100, 140}, {50, 0}}}},
         {.caption = "Dietro la morena frontale si forma un lago",
          .cold = 0.2,
          .snout = 84,
@@ -743,7 +811,7 @@ const QList<Step> &steps()
          .frontal = 1,
          .lateral = 1,
          .lake = 1,
-         .labels = {{"lago", {200, 110}, Label::Surface, {50, 44}}, {"morena frontale", {112, 186}, Label::Surface, {44, 30}}}},
+         .labels = {{"lago", {200, 110}, {50, 44}}, {"morena frontale", {112, 186}, {44, 30}}}},
         {.caption = "Restano le morene laterali e le rocce montonate",
          .cold = 0.1,
          .snout = 92,
@@ -752,7 +820,7 @@ const QList<Step> &steps()
          .lateral = 1,
          .lake = 1,
          .polished = true,
-         .labels = {{"morena laterale", {60, 112}, Label::Surface, {19.5, 40}}, {"rocce montonate", {140, 200}, Label::Surface, {58, 8}}}},
+         .labels = {{"morena laterale", {60, 112}, {19.5, 40}}, {"rocce montonate", {140, 200}, {58, 8}}}},
         {.caption = "La valle laterale resta sospesa: una cascata",
          .snout = 96,
          .erosion = 1,
@@ -761,7 +829,7 @@ const QList<Step> &steps()
          .lake = 1,
          .polished = true,
          .waterfall = true,
-         .labels = {{"valle sospesa", {56, 70}, Label::Surface, {22, 74}}, {"cascata", {190, 84}, Label::Surface, {36, 74}}}},
+         .labels = {{"valle sospesa", {56, 70}, {22, 74}}, {"cascata", {190, 84}, {36, 74}}}},
     };
     return list;
 }
