@@ -742,7 +742,7 @@ const QList<Step> &steps()
     static const QList<Step> list{
         {.caption = "Una valle a V scavata da un fiume",
          .labels = {{"valle a V", {100, 136}, {50, 0}}, {"fiume", {150, 186}, {52, 12}}}},
-        {.caption = "Il clima si raffredda: sui monti cade la neve", .cold = 0.55, .snowing = true},
+        {.caption = "Il clima si raffredda: sui monti cade la neve", .cold = 0.7, .snowing = true},
         {.caption = "La neve si accumula e diventa ghiaccio",
          .cold = 0.9,
          .snowing = true,
