@@ -140,6 +140,11 @@ void freshProgram()
         QApplication::setQuitOnLastWindowClosed(false);
         shell::registerWindows();
         registered = true;
+        // The shared database goes before the application does.
+        qAddPostRoutine([] {
+            platform::forms::unloadAll();
+            Modvaldoria::reset();
+        });
     }
     platform::forms::unloadAll();
     Modvaldoria::reset();

@@ -496,7 +496,7 @@ QPainterPath openCrack(const QPolygonF &line, double width)
     return path;
 }
 
-// The part of the plane to the left of a crack line.
+// The half-plane to the left of a crack line.
 QPainterPath leftOf(const QPolygonF &line)
 {
     QPolygonF poly{QPointF(-10, line.first().y() - 80)};

@@ -1,0 +1,203 @@
+// Reports how fast the program does what a pupil waits for: start-up to the menu
+// on screen, a durable append of a result, a page turn, a lesson opened from the
+// menu, a frame of an animation read, decoded and shown. Prints figures only.
+
+#include "../tests/testsupport.h"
+
+#include "../src/animation/fanimaz.h"
+#include "../src/lessons/lessonwindow.h"
+#include "../src/platform/dao.h"
+#include "../src/shell/fscelte.h"
+#include "../src/shell/modvaldoria.h"
+#include "../src/shell/startup.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace testing;
+namespace forms = platform::forms;
+
+namespace {
+
+struct Stats
+{
+    double median, p95, best;
+};
+
+Stats stats(QList<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 2], v[std::min<qsizetype>(v.size() - 1, qsizetype(v.size() * 0.95))], v.first()};
+}
+
+void report(const char *what, const Stats &s, const char *unit = "ms")
+{
+    std::printf("%-44s median %8.3f %s   p95 %8.3f %s   best %8.3f %s\n", what, s.median, unit, s.p95, unit, s.best,
+                unit);
+}
+
+long residentKb()
+{
+    QFile f("/proc/self/status");
+    f.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// The child: the real start-up; says when the menu has been painted, then ends.
+int startupChild(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    shell::startUp();
+    auto *menu = forms::existing("Fscelte");
+    menu->repaint();
+    QApplication::processEvents();
+    std::printf("shown %ld\n", residentKb());
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+void startup()
+{
+    WorkFolder folder;
+    QList<double> times, memory;
+    for (int i = 0; i < 15; ++i) {
+        QProcess p;
+        p.setWorkingDirectory(folder.path());
+        QElapsedTimer t;
+        t.start();
+        p.start(QCoreApplication::applicationFilePath(), {"--startup-child"});
+        p.waitForReadyRead(10000);
+        const double ms = t.nsecsElapsed() / 1e6;
+        const QByteArray out = p.readAllStandardOutput();
+        p.waitForFinished();
+        if (!out.startsWith("shown"))
+            continue;
+        if (i > 0) // the first start warms the caches
+            times << ms;
+        memory << out.mid(6).trimmed().toDouble() / 1024.0;
+    }
+    report("start-up to the menu painted", stats(times));
+    report("resident memory at the menu", stats(memory), "MB");
+}
+
+void durableAppend()
+{
+    WorkFolder folder;
+    Trap trap;
+    auto db = platform::Database::open("pervaldoria\\valdoria.mdb");
+    QList<double> times;
+    for (int i = 0; i < 200; ++i) {
+        QElapsedTimer t;
+        t.start();
+        auto rs = db->openRecordset("studenti");
+        rs->addNew();
+        rs->setField("punteggio", i % 11);
+        rs->setField("cognome e nome", QString("Alunno %1").arg(i));
+        rs->setField("argomento", "IL VENTO.");
+        rs->setField("maxpunti", 10);
+        rs->update();
+        times << t.nsecsElapsed() / 1e6;
+    }
+    report("durable append of a result (200 rows table)", stats(times));
+}
+
+void lessonPages()
+{
+    WorkFolder folder;
+    Trap trap;
+    freshProgram();
+    auto *menu = forms::get<shell::Fscelte>("Fscelte");
+    menu->show();
+    QList<double> opens, turns;
+    for (int round = 0; round < 10; ++round)
+        for (int topic = 1; topic <= 7; ++topic) {
+            menu->show();
+            QElapsedTimer t;
+            t.start();
+            menu->Command1[topic]->press();
+            auto *w = forms::get<lessons::LessonWindow>(Modvaldoria::lessonWindow(topic + 6));
+            w->repaint();
+            opens << t.nsecsElapsed() / 1e6;
+            while (w->cmdAVANTI->isEnabled()) {
+                t.restart();
+                w->cmdAVANTI->click();
+                w->repaint();
+                turns << t.nsecsElapsed() / 1e6;
+            }
+            w->cmdscegli_Click();
+            QApplication::processEvents();
+        }
+    report("lesson opened from the menu, painted", stats(opens));
+    report("page turn, click to page painted", stats(turns));
+}
+
+void frames()
+{
+    WorkFolder folder;
+    Trap trap;
+    freshProgram();
+    QList<double> times;
+    double fastestFps = 0;
+    for (int seq = 1; seq <= 6; ++seq) {
+        Modvaldoria::numanimazione = std::int16_t(seq);
+        Modvaldoria::numargomento = seq + 6;
+        auto *p = forms::get<animation::Fanimaz>("Fanimaz");
+        p->show();
+        p->Timer1->setEnabled(false);
+        for (int round = 0; round < 5; ++round) {
+            p->Cmdanim_Click();
+            for (int i = 0; i < p->numfotogrammi(); ++i) {
+                QElapsedTimer t;
+                t.start();
+                p->Timer1_Timer();
+                p->Image2->repaint();
+                times << t.nsecsElapsed() / 1e6;
+            }
+        }
+        // The fastest setting, as the pupil gets it: frames shown in one second.
+        while (p->cmdmaxvel->isEnabled())
+            p->cmdmaxvel_Click();
+        p->Timer1->setEnabled(true);
+        int shown = 0;
+        QObject counter;
+        QObject::connect(p->Timer1, &platform::Timer::Tick, &counter, [&] {
+            ++shown;
+            if (p->indanim() >= p->numfotogrammi())
+                p->Cmdanim_Click();
+        });
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 1000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        fastestFps = std::max(fastestFps, shown * 1000.0 / t.elapsed());
+        forms::unload("Fanimaz");
+        QApplication::processEvents();
+    }
+    report("animation frame read, decoded and shown", stats(times));
+    std::printf("%-44s %8.0f frames a second\n", "animation at the fastest setting", fastestFps);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--startup-child") == 0)
+            return startupChild(argc, argv);
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    platform::installFontSubstitutes();
+    shell::registerWindows();
+    startup();
+    durableAppend();
+    lessonPages();
+    frames();
+    return 0;
+}
