@@ -2,6 +2,7 @@
 # Installs what is missing (Debian 12), builds the program and stages
 # run/pervaldoria: the pictures and the course database. Stored results in an
 # existing database are kept. A second run with nothing changed is quick.
+# Arguments name the build targets wanted (default: everything).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,4 +26,4 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build
+cmake --build build ${1:+--target "$@"}

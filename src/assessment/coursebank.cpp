@@ -120,10 +120,17 @@ bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
             ok = run(q, QStringLiteral("BEGIN IMMEDIATE"), error);
             for (auto it = bank.cbegin(); ok && it != bank.cend(); ++it)
                 ok = run(q, QStringLiteral("DROP TABLE IF EXISTS %1").arg(platform::quoteName(it.key())), error);
+            // The layout of every question table is written once, as question_set.
+            const QString layout = QStringLiteral("question_set");
             for (const QString &statement : schema) {
                 if (!ok)
                     break;
-                ok = run(q, statement, error);
+                if (statement.contains(layout)) {
+                    for (auto it = bank.cbegin(); ok && it != bank.cend(); ++it)
+                        ok = run(q, QString(statement).replace(layout, platform::quoteName(it.key())), error);
+                } else {
+                    ok = run(q, statement, error);
+                }
             }
             for (auto it = bank.cbegin(); ok && it != bank.cend(); ++it) {
                 QStringList marks(2 * StatementsPerSet + 1, QStringLiteral("?"));

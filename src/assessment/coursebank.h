@@ -22,9 +22,9 @@ inline constexpr int StatementsPerSet = 10;
 // sets are ignored.
 QList<QuestionSet> readQuestionFile(const QString &path, QString *error);
 
-// Creates the database file if it is absent; (re)builds every question table that
-// has a file in `questionsDir` (named after it: domande1.txt -> domande1) and
-// creates the other tables of the schema if they are missing. Stored results are
+// Creates the database file if it is absent; (re)builds a question table, with
+// the schema's question_set layout, for every file in `questionsDir` (named after
+// it: domande1.txt -> domande1) and creates the result tables if they are missing. Stored results are
 // never touched. All or nothing: on failure the file is as it was.
 bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
                            const QString &questionsDir, QString *error);

@@ -128,8 +128,8 @@ std::optional<LessonPages> parseLessonPages(const QString &source, QString *erro
     }
     closePage();
 
-    if (lesson.count() < 2)
-        return fail(QStringLiteral("a lesson has at least two pages"));
+    if (lesson.count() < 2 || lesson.count() > MaxPages)
+        return fail(QStringLiteral("a lesson has 2 to %1 pages").arg(MaxPages));
     for (int p = 1; p <= lesson.count(); ++p) {
         const Page &pg = lesson.page(p);
         lineNo = p;

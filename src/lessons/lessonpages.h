@@ -19,6 +19,9 @@ struct Page
     int animation = 0;   // the sequence this page offers, 0 for none
 };
 
+// The page store of a lesson window holds titles 1 to 20.
+inline constexpr int MaxPages = 20;
+
 struct LessonPages
 {
     QString caption;

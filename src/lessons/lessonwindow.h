@@ -66,7 +66,7 @@ private:
     const LessonLayout &layout_;
     const LessonPages &pages_;
     int pagina_ = 1;
-    std::array<QString, 21> titoli;
+    std::array<QString, MaxPages + 1> titoli;
     std::array<QString, 51> testi;
 };
 
