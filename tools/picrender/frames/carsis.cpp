@@ -4,10 +4,10 @@
 // it with stalactites and stalagmites; then the vault thins and falls in, and at
 // last the plateau is levelled and a river flows at the surface again.
 
+#include "draw.h"
 #include "frames.h"
 #include "palette.h"
 
-#include <QFontMetricsF>
 #include <QPainterPath>
 #include <QPainterPathStroker>
 #include <QPolygonF>
@@ -21,119 +21,10 @@ namespace frames {
 namespace {
 
 using namespace palette;
+using namespace draw;
 
-// ---------------------------------------------------------------- helpers --
-
-constexpr double CaptionTop = 218;
-
-double lerp(double a, double b, double t) { return a + (b - a) * t; }
-
-double smoothstep(double e0, double e1, double x)
-{
-    const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
-    return t * t * (3 - 2 * t);
-}
-
-QColor mix(const QColor &a, const QColor &b, double t)
-{
-    return QColor::fromRgbF(float(lerp(a.redF(), b.redF(), t)), float(lerp(a.greenF(), b.greenF(), t)),
-                            float(lerp(a.blueF(), b.blueF(), t)));
-}
-
-QPen outlinePen(double width = 1.5)
-{
-    QPen pen(Outline, width);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    return pen;
-}
-
-QFont labelFont(int px)
-{
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(px);
-    f.setBold(true);
-    return f;
-}
-
-// The white band at the bottom that says what happens in this step.
-void drawCaption(QPainter &p, const QString &text)
-{
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(LabelBack);
-    p.drawRect(QRectF(0, CaptionTop, 300, 240 - CaptionTop));
-    p.setPen(QPen(Outline, 1));
-    p.drawLine(QPointF(0, CaptionTop + 0.5), QPointF(300, CaptionTop + 0.5));
-    p.setFont(labelFont(11));
-    p.setPen(LabelText);
-    p.drawText(QRectF(4, CaptionTop + 1, 292, 240 - CaptionTop - 1), Qt::AlignCenter, text);
-    p.restore();
-}
-
-void drawBorder(QPainter &p)
-{
-    p.save();
-    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, 299, 239));
-    p.restore();
-}
-
-// A label on a white rounded box; a thin leader goes to what it names.
-void drawLabel(QPainter &p, const QString &text, QPointF centre, QPointF target = {})
-{
-    p.save();
-    p.setFont(labelFont(11));
-    const QFontMetricsF fm(p.font());
-    const double w = fm.horizontalAdvance(text) + 8, h = 15;
-    const QRectF box(centre.x() - w / 2, centre.y() - h / 2, w, h);
-    if (!target.isNull()) {
-        const QPointF d = target - centre;
-        const double t = std::min(d.x() != 0 ? (w / 2) / std::abs(d.x()) : 1e9,
-                                  d.y() != 0 ? (h / 2) / std::abs(d.y()) : 1e9);
-        if (t < 1) {
-            p.setPen(QPen(LabelText, 0.8));
-            p.drawLine(centre + d * t, target);
-        }
-    }
-    p.setPen(Qt::NoPen);
-    QColor back = LabelBack;
-    back.setAlphaF(0.85f);
-    p.setBrush(back);
-    p.drawRoundedRect(box, 2, 2);
-    p.setPen(LabelText);
-    p.drawText(box, Qt::AlignCenter, text);
-    p.restore();
-}
-
-// Movement arrow: a 2 px shaft and a filled triangular head.
-void drawArrow(QPainter &p, QPointF from, QPointF to)
-{
-    const QPointF d = to - from;
-    const double len = std::hypot(d.x(), d.y());
-    if (len < 1)
-        return;
-    const QPointF u = d / len, n(-u.y(), u.x());
-    const double head = 7;
-    p.save();
-    p.setPen(QPen(Arrow, 2, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(from, to - u * (head - 1));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Arrow);
-    p.drawPolygon(QPolygonF{to, to - u * head + n * 3.5, to - u * head - n * 3.5});
-    p.restore();
-}
-
-// Deterministic scatter, so that every frame draws the same rain pattern.
-double hash01(int i, int salt)
-{
-    unsigned h = unsigned(i) * 2654435761u ^ unsigned(salt) * 40503u;
-    h ^= h >> 13;
-    h *= 0x5bd1e995u;
-    h ^= h >> 15;
-    return (h % 10007) / 10007.0;
-}
+// The caption band's top edge.
+constexpr double CaptionTop = FrameSize.height() - ShortCaption.height;
 
 // ---------------------------------------------------------------- the scene --
 
@@ -202,13 +93,14 @@ public:
         paintFrontFace(p);
         paintRubble(p);
         for (const QLineF &a : s.arrows)
-            drawArrow(p, a.p1(), a.p2());
+            arrow(p, a.p1(), a.p2(), SlimArrow);
         if (s.co2)
             paintCo2(p);
         for (const Label &l : s.labels)
-            drawLabel(p, QString::fromUtf8(l.text), l.at, l.target);
-        drawCaption(p, QString::fromUtf8(s.caption));
-        drawBorder(p);
+            label(p, QString::fromUtf8(l.text), l.at, l.target.isNull() ? QList<QPointF>() : QList{l.target},
+                  LightLabel);
+        caption(p, QString::fromUtf8(s.caption), ShortCaption);
+        border(p);
     }
 
 private:
@@ -263,27 +155,15 @@ private:
 
     void paintSky(QPainter &p) const
     {
-        QLinearGradient sky(0, 0, 0, 180);
-        sky.setColorAt(0, SkyTop);
-        sky.setColorAt(1, SkyHorizon);
-        p.fillRect(QRectF(0, 0, 300, CaptionTop), sky);
+        sky(p, QRectF(0, 0, 300, CaptionTop), 180);
 
         // Rain clouds along the top, grey below and lit on top.
-        QPainterPath cloud;
+        QList<QRectF> puffs;
         for (int i = 0; i < 9; ++i) {
             const double r = 16 + 8 * hash01(i, 3);
-            QPainterPath puff;
-            puff.addEllipse(QPointF(-10 + i * 40 + 10 * hash01(i, 4), 6 + 6 * hash01(i, 5)), r * 1.5, r);
-            cloud = cloud.united(puff);
+            puffs << ellipseBox(QPointF(-10 + i * 40 + 10 * hash01(i, 4), 6 + 6 * hash01(i, 5)), r * 1.5, r);
         }
-        p.save();
-        p.setPen(Qt::NoPen);
-        p.setBrush(mix(Gravel, Foam, 0.35));
-        p.drawPath(cloud);
-        p.setClipPath(cloud);
-        p.setBrush(mix(Gravel, Foam, 0.7));
-        p.drawPath(cloud.translated(-3, -7));
-        p.restore();
+        cloudBank(p, puffs, mix(Gravel, Foam, 0.35), mix(Gravel, Foam, 0.7));
 
         // Rain: a fixed pattern of streaks, denser when it rains harder.
         const int drops = int(70 * s.rain);
@@ -713,8 +593,8 @@ private:
     // Carbon dioxide from the air and from the soil makes the rain acid.
     void paintCo2(QPainter &p) const
     {
-        drawLabel(p, QStringLiteral(u"CO\u2082 dell'aria"), QPointF(70, 44), QPointF(84, 64));
-        drawLabel(p, QStringLiteral(u"CO\u2082 del suolo"), QPointF(206, 128), QPointF(206, 98));
+        label(p, QStringLiteral(u"CO\u2082 dell'aria"), QPointF(70, 44), {QPointF(84, 64)}, LightLabel);
+        label(p, QStringLiteral(u"CO\u2082 del suolo"), QPointF(206, 128), {QPointF(206, 98)}, LightLabel);
     }
 
     // A few trees on the top face; they ride down with the ground as it is worn away.

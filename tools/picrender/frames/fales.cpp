@@ -4,10 +4,10 @@
 // a wave-cut platform is left at the foot. The cycle runs twice, so that the
 // cliff ends up clearly further inland than where it started.
 
+#include "draw.h"
 #include "frames.h"
 #include "palette.h"
 
-#include <QFontMetricsF>
 #include <QPainterPath>
 #include <QPolygonF>
 
@@ -19,119 +19,10 @@ namespace frames {
 namespace {
 
 using namespace palette;
+using namespace draw;
 
-// ---------------------------------------------------------------- helpers --
-
-constexpr double CaptionTop = 218;
-
-double lerp(double a, double b, double t) { return a + (b - a) * t; }
-
-double smoothstep(double e0, double e1, double x)
-{
-    const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
-    return t * t * (3 - 2 * t);
-}
-
-QColor mix(const QColor &a, const QColor &b, double t)
-{
-    return QColor::fromRgbF(float(lerp(a.redF(), b.redF(), t)), float(lerp(a.greenF(), b.greenF(), t)),
-                            float(lerp(a.blueF(), b.blueF(), t)));
-}
-
-QPen outlinePen(double width = 1.5)
-{
-    QPen pen(Outline, width);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    return pen;
-}
-
-QFont labelFont(int px)
-{
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(px);
-    f.setBold(true);
-    return f;
-}
-
-// The white band at the bottom that says what happens in this step.
-void drawCaption(QPainter &p, const QString &text)
-{
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(LabelBack);
-    p.drawRect(QRectF(0, CaptionTop, 300, 240 - CaptionTop));
-    p.setPen(QPen(Outline, 1));
-    p.drawLine(QPointF(0, CaptionTop + 0.5), QPointF(300, CaptionTop + 0.5));
-    p.setFont(labelFont(11));
-    p.setPen(LabelText);
-    p.drawText(QRectF(4, CaptionTop + 1, 292, 240 - CaptionTop - 1), Qt::AlignCenter, text);
-    p.restore();
-}
-
-void drawBorder(QPainter &p)
-{
-    p.save();
-    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, 299, 239));
-    p.restore();
-}
-
-// A label on a white rounded box; a thin leader goes to what it names.
-void drawLabel(QPainter &p, const QString &text, QPointF centre, QPointF target = {})
-{
-    p.save();
-    p.setFont(labelFont(11));
-    const QFontMetricsF fm(p.font());
-    const double w = fm.horizontalAdvance(text) + 8, h = 15;
-    const QRectF box(centre.x() - w / 2, centre.y() - h / 2, w, h);
-    if (!target.isNull()) {
-        const QPointF d = target - centre;
-        const double t = std::min(d.x() != 0 ? (w / 2) / std::abs(d.x()) : 1e9,
-                                  d.y() != 0 ? (h / 2) / std::abs(d.y()) : 1e9);
-        if (t < 1) {
-            p.setPen(QPen(LabelText, 0.8));
-            p.drawLine(centre + d * t, target);
-        }
-    }
-    p.setPen(Qt::NoPen);
-    QColor back = LabelBack;
-    back.setAlphaF(0.85f);
-    p.setBrush(back);
-    p.drawRoundedRect(box, 2, 2);
-    p.setPen(LabelText);
-    p.drawText(box, Qt::AlignCenter, text);
-    p.restore();
-}
-
-// Movement arrow: a 2 px shaft and a filled triangular head.
-void drawArrow(QPainter &p, QPointF from, QPointF to)
-{
-    const QPointF d = to - from;
-    const double len = std::hypot(d.x(), d.y());
-    if (len < 1)
-        return;
-    const QPointF u = d / len, n(-u.y(), u.x());
-    const double head = 7;
-    p.save();
-    p.setPen(QPen(Arrow, 2, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(from, to - u * (head - 1));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Arrow);
-    p.drawPolygon(QPolygonF{to, to - u * head + n * 3.5, to - u * head - n * 3.5});
-    p.restore();
-}
-
-// Deterministic scatter, the same in every frame.
-double hash01(int i, int salt)
-{
-    unsigned h = unsigned(i) * 2654435761u ^ unsigned(salt) * 40503u;
-    h ^= h >> 13;
-    h *= 0x5bd1e995u;
-    h ^= h >> 15;
-    return (h % 10007) / 10007.0;
-}
+// The caption band's top edge.
+constexpr double CaptionTop = FrameSize.height() - ShortCaption.height;
 
 // ---------------------------------------------------------------- the coast --
 
@@ -182,11 +73,12 @@ public:
         if (s.original)
             paintOriginal(p);
         for (const QLineF &a : s.arrows)
-            drawArrow(p, a.p1(), a.p2());
+            arrow(p, a.p1(), a.p2(), SlimArrow);
         for (const Label &l : s.labels)
-            drawLabel(p, QString::fromUtf8(l.text), l.at, l.target);
-        drawCaption(p, QString::fromUtf8(s.caption));
-        drawBorder(p);
+            label(p, QString::fromUtf8(l.text), l.at, l.target.isNull() ? QList<QPointF>() : QList{l.target},
+                  LightLabel);
+        caption(p, QString::fromUtf8(s.caption), ShortCaption);
+        border(p);
     }
 
 private:
@@ -245,25 +137,16 @@ private:
 
     void paintSky(QPainter &p) const
     {
-        QLinearGradient sky(0, 0, 0, SeaLevel);
-        sky.setColorAt(0, SkyTop);
-        sky.setColorAt(1, SkyHorizon);
-        p.fillRect(QRectF(0, 0, 300, CaptionTop), sky);
-        p.save();
-        p.setPen(Qt::NoPen);
-        p.setBrush(Foam);
-        for (const QRectF &r : {QRectF(22, 18, 44, 14), QRectF(40, 12, 30, 14), QRectF(180, 26, 50, 12),
-                                QRectF(200, 20, 26, 12)})
-            p.drawEllipse(r);
-        p.restore();
+        sky(p, QRectF(0, 0, 300, CaptionTop), SeaLevel);
+        clouds(p, {QRectF(22, 18, 44, 14), QRectF(40, 12, 30, 14), QRectF(180, 26, 50, 12),
+                   QRectF(200, 20, 26, 12)},
+               Foam);
     }
 
     void paintLand(QPainter &p) const
     {
         const QPolygonF land = landOutline();
-        QPainterPath path;
-        path.addPolygon(land);
-        path.closeSubpath();
+        const QPainterPath path = polygonPath(land);
         p.save();
         p.setPen(Qt::NoPen);
         p.setBrush(Rock);
@@ -484,7 +367,7 @@ private:
         p.drawPath(under);
         p.restore();
         if (s.debris == Debris::Falling) {
-            drawArrow(p, QPointF(f - 46, 92), QPointF(f - 54, 126));
+            arrow(p, QPointF(f - 46, 92), QPointF(f - 54, 126), SlimArrow);
             p.save();
             p.setPen(Qt::NoPen);
             p.setBrush(mix(Rock, Foam, 0.4));

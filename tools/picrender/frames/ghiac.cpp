@@ -5,10 +5,10 @@
 // and leaves moraines, a lake behind the frontal moraine, smoothed rocks and a
 // side valley hanging above the main one.
 
+#include "draw.h"
 #include "frames.h"
 #include "palette.h"
 
-#include <QFontMetricsF>
 #include <QPainterPath>
 #include <QPolygonF>
 
@@ -21,124 +21,16 @@ namespace frames {
 namespace {
 
 using namespace palette;
+using namespace draw;
 
-// ---------------------------------------------------------------- helpers --
+// The caption band's top edge.
+constexpr double CaptionTop = FrameSize.height() - ShortCaption.height;
 
-constexpr double CaptionTop = 218;
-
-double lerp(double a, double b, double t) { return a + (b - a) * t; }
-
-double smoothstep(double e0, double e1, double x)
-{
-    const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
-    return t * t * (3 - 2 * t);
-}
-
+// A smooth bump of height 1 at `centre`, falling away over about `width`.
 double bell(double x, double centre, double width)
 {
     const double d = (x - centre) / width;
     return std::exp(-d * d);
-}
-
-QColor mix(const QColor &a, const QColor &b, double t)
-{
-    return QColor::fromRgbF(float(lerp(a.redF(), b.redF(), t)), float(lerp(a.greenF(), b.greenF(), t)),
-                            float(lerp(a.blueF(), b.blueF(), t)));
-}
-
-QPen outlinePen(double width = 1.5)
-{
-    QPen pen(Outline, width);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    return pen;
-}
-
-QFont labelFont(int px)
-{
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(px);
-    f.setBold(true);
-    return f;
-}
-
-// The white band at the bottom that says what happens in this step.
-void drawCaption(QPainter &p, const QString &text)
-{
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(LabelBack);
-    p.drawRect(QRectF(0, CaptionTop, 300, 240 - CaptionTop));
-    p.setPen(QPen(Outline, 1));
-    p.drawLine(QPointF(0, CaptionTop + 0.5), QPointF(300, CaptionTop + 0.5));
-    p.setFont(labelFont(11));
-    p.setPen(LabelText);
-    p.drawText(QRectF(4, CaptionTop + 1, 292, 240 - CaptionTop - 1), Qt::AlignCenter, text);
-    p.restore();
-}
-
-void drawBorder(QPainter &p)
-{
-    p.save();
-    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, 299, 239));
-    p.restore();
-}
-
-// A label on a white rounded box; a thin leader goes to what it names.
-void drawLabel(QPainter &p, const QString &text, QPointF centre, QPointF target = {})
-{
-    p.save();
-    p.setFont(labelFont(11));
-    const QFontMetricsF fm(p.font());
-    const double w = fm.horizontalAdvance(text) + 8, h = 15;
-    const QRectF box(centre.x() - w / 2, centre.y() - h / 2, w, h);
-    if (!target.isNull()) {
-        const QPointF d = target - centre;
-        const double t = std::min(d.x() != 0 ? (w / 2) / std::abs(d.x()) : 1e9,
-                                  d.y() != 0 ? (h / 2) / std::abs(d.y()) : 1e9);
-        if (t < 1) {
-            p.setPen(QPen(LabelText, 0.8));
-            p.drawLine(centre + d * t, target);
-        }
-    }
-    p.setPen(Qt::NoPen);
-    QColor back = LabelBack;
-    back.setAlphaF(0.85f);
-    p.setBrush(back);
-    p.drawRoundedRect(box, 2, 2);
-    p.setPen(LabelText);
-    p.drawText(box, Qt::AlignCenter, text);
-    p.restore();
-}
-
-// Movement arrow: a 2 px shaft and a filled triangular head.
-void drawArrow(QPainter &p, QPointF from, QPointF to)
-{
-    const QPointF d = to - from;
-    const double len = std::hypot(d.x(), d.y());
-    if (len < 1)
-        return;
-    const QPointF u = d / len, n(-u.y(), u.x());
-    const double head = 7;
-    p.save();
-    p.setPen(QPen(Arrow, 2, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(from, to - u * (head - 1));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Arrow);
-    p.drawPolygon(QPolygonF{to, to - u * head + n * 3.5, to - u * head - n * 3.5});
-    p.restore();
-}
-
-// Deterministic scatter, the same in every frame.
-double hash01(int i, int salt)
-{
-    unsigned h = unsigned(i) * 2654435761u ^ unsigned(salt) * 40503u;
-    h ^= h >> 13;
-    h *= 0x5bd1e995u;
-    h ^= h >> 15;
-    return (h % 10007) / 10007.0;
 }
 
 // ---------------------------------------------------------------- the land --
@@ -218,17 +110,17 @@ public:
         if (s.waterfall)
             paintWaterfall(p);
         for (const QLineF &a : s.arrows)
-            drawArrow(p, onSurface(a.p1()), onSurface(a.p2()));
+            arrow(p, onSurface(a.p1()), onSurface(a.p2()), SlimArrow);
         paintThermometer(p);
         for (const Label &l : s.labels) {
             const double x = l.target.x(), z = l.target.y();
-            const QPointF target = l.target.isNull()        ? QPointF()
-                                   : l.where == Label::Surface ? onSurface(l.target)
-                                                               : project(x, z, ground(x, z));
-            drawLabel(p, QString::fromUtf8(l.text), l.at, target);
+            const QList<QPointF> tips = l.target.isNull()        ? QList<QPointF>()
+                                        : l.where == Label::Surface ? QList{onSurface(l.target)}
+                                                                    : QList{project(x, z, ground(x, z))};
+            label(p, QString::fromUtf8(l.text), l.at, tips, LightLabel);
         }
-        drawCaption(p, QString::fromUtf8(s.caption));
-        drawBorder(p);
+        caption(p, QString::fromUtf8(s.caption), ShortCaption);
+        border(p);
     }
 
 private:
@@ -394,10 +286,7 @@ private:
 
     void paintSky(QPainter &p) const
     {
-        QLinearGradient sky(0, 0, 0, 140);
-        sky.setColorAt(0, SkyTop);
-        sky.setColorAt(1, SkyHorizon);
-        p.fillRect(QRectF(0, 0, 300, CaptionTop), sky);
+        sky(p, QRectF(0, 0, 300, CaptionTop), 140);
         p.save();
         p.setPen(Qt::NoPen);
         if (s.cold < 0.5) {
@@ -406,14 +295,10 @@ private:
         }
         if (s.snowing) {
             // Snow clouds and flakes.
-            QPainterPath cloud;
-            for (int i = 0; i < 7; ++i) {
-                QPainterPath puff;
-                puff.addEllipse(QPointF(40 + i * 40, 2 + 5 * hash01(i, 3)), 26, 15);
-                cloud = cloud.united(puff);
-            }
-            p.setBrush(mix(Gravel, Foam, 0.55));
-            p.drawPath(cloud);
+            QList<QRectF> puffs;
+            for (int i = 0; i < 7; ++i)
+                puffs << ellipseBox(QPointF(40 + i * 40, 2 + 5 * hash01(i, 3)), 26, 15);
+            cloudBank(p, puffs, mix(Gravel, Foam, 0.55));
             p.setBrush(Snow);
             p.setPen(QPen(IceShade, 0.6));
             for (int i = 0; i < 40; ++i)
@@ -628,7 +513,7 @@ private:
             const QPointF c = from + (to - from) * 0.35;
             p.drawPolygon(QPolygonF{c + QPointF(-4, 1), c + QPointF(-2, -4), c + QPointF(4, -3),
                                     c + QPointF(3, 3)});
-            drawArrow(p, c + (to - from) * 0.12, to);
+            arrow(p, c + (to - from) * 0.12, to, SlimArrow);
         }
         p.restore();
     }
@@ -679,7 +564,7 @@ private:
         for (const double x : {32.0, 50.0, 68.0}) {
             const double bed = ground(x, 0);
             const double out = (x - Axis) / 18;  // outwards on the sides, down in the middle
-            drawArrow(p, project(x - 6 * out, 0, bed + 9), project(x, 0, bed + 1.5));
+            arrow(p, project(x - 6 * out, 0, bed + 9), project(x, 0, bed + 1.5), SlimArrow);
         }
     }
 

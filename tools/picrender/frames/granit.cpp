@@ -7,18 +7,16 @@
 // heats only the shell, which swells; by night the shell shrinks while the core
 // stays as it was, so the two pull apart and the rock cracks.
 
+#include "draw.h"
 #include "frames.h"
 #include "palette.h"
 
-#include <QFont>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QTransform>
 
-#include <algorithm>
 #include <cmath>
-#include <optional>
 #include <utility>
 
 namespace frames {
@@ -26,11 +24,11 @@ namespace frames {
 namespace {
 
 using namespace palette;
+using namespace draw;
 
 constexpr double W = 300;
 constexpr double H = 240;
-constexpr double BandH = 32;          // caption band at the foot of every frame
-constexpr double SceneH = H - BandH;
+constexpr double SceneH = H - TallCaption.height; // the scene, above the caption band
 constexpr double Horizon = 126;
 constexpr double GroundY = 172;       // the boulder rests on the ground here
 constexpr double CoreScale = 0.82;    // size of the inner core against the whole rock
@@ -41,107 +39,6 @@ const QPointF CoreCentre{150, 126};  // the core sits low, on the same ground
 const QPointF SunAt{52, 30};
 
 double rad(double degrees) { return degrees * Pi / 180; }
-
-QColor mix(const QColor &a, const QColor &b, double t)
-{
-    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t,
-                            a.greenF() + (b.greenF() - a.greenF()) * t,
-                            a.blueF() + (b.blueF() - a.blueF()) * t);
-}
-
-QColor withAlpha(QColor c, int alpha)
-{
-    c.setAlpha(alpha);
-    return c;
-}
-
-// A small fixed pseudo-random series, so that every frame scatters its flecks
-// and pebbles in the same places.
-class Series
-{
-public:
-    explicit Series(quint32 seed) : state(seed) {}
-    double next() // 0 .. 1
-    {
-        state = state * 1664525u + 1013904223u;
-        return (state >> 8) / double(1 << 24);
-    }
-    double between(double lo, double hi) { return lo + (hi - lo) * next(); }
-
-private:
-    quint32 state;
-};
-
-QPen outlinePen(double width = 1.5, const QColor &colour = Outline)
-{
-    QPen pen(colour, width);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    return pen;
-}
-
-QFont labelFont()
-{
-    QFont f("Liberation Sans");
-    f.setPixelSize(11);
-    f.setBold(true);
-    return f;
-}
-
-// Movement or force: a 2 px shaft with a filled triangular head.
-void arrow(QPainter &p, QPointF from, QPointF to, const QColor &colour)
-{
-    const QPointF d = to - from;
-    const double len = std::hypot(d.x(), d.y());
-    if (len < 1)
-        return;
-    const QPointF u = d / len, n(-u.y(), u.x());
-    const double head = 7;
-    p.setPen(outlinePen(2, colour));
-    p.drawLine(from, to - u * (head - 1));
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPolygon(QPolygonF{to, to - u * head + n * 4, to - u * head - n * 4});
-}
-
-// A short label on a white box, with an optional leader line to what it names.
-void label(QPainter &p, const QString &text, QPointF centre, std::optional<QPointF> tip = {})
-{
-    p.setFont(labelFont());
-    const double w = p.fontMetrics().horizontalAdvance(text) + 8, h = 16;
-    const QRectF box(centre.x() - w / 2, centre.y() - h / 2, w, h);
-    if (tip) {
-        p.setPen(outlinePen(1));
-        const QPointF from(std::clamp(tip->x(), box.left(), box.right()),
-                           std::clamp(tip->y(), box.top(), box.bottom()));
-        p.drawLine(from, *tip);
-        p.setBrush(Outline);
-        p.drawEllipse(*tip, 1.5, 1.5);
-    }
-    p.setPen(Qt::NoPen);
-    p.setBrush(withAlpha(LabelBack, 217));
-    p.drawRoundedRect(box, 3, 3);
-    p.setPen(LabelText);
-    p.drawText(box, Qt::AlignCenter, text);
-}
-
-void caption(QPainter &p, const QString &text)
-{
-    const QRectF band(0, SceneH, W, BandH);
-    p.fillRect(band, LabelBack);
-    p.setPen(outlinePen(1));
-    p.drawLine(QPointF(0, SceneH), QPointF(W, SceneH));
-    p.setFont(labelFont());
-    p.setPen(LabelText);
-    p.drawText(band.adjusted(8, 1, -8, -1), Qt::AlignCenter | Qt::TextWordWrap, text);
-}
-
-void border(QPainter &p)
-{
-    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, W - 1, H - 1));
-}
 
 // ---------------------------------------------------------------- the landscape
 
@@ -159,33 +56,23 @@ QPainterPath hills()
     return path;
 }
 
-QPainterPath ground()
-{
-    QPainterPath path;
-    path.addRect(QRectF(0, Horizon, W, SceneH - Horizon));
-    return path;
-}
+QPainterPath ground() { return rectPath(QRectF(0, Horizon, W, SceneH - Horizon)); }
 
 void paintSky(QPainter &p, Sky sky)
 {
-    QLinearGradient g(0, 0, 0, Horizon);
-    if (sky == Sky::Night) {
-        g.setColorAt(0, NightTop);
-        g.setColorAt(1, NightHorizon);
-    } else {
-        g.setColorAt(0, SkyTop);
-        // the hot day gets a warm, hazy horizon
-        g.setColorAt(1, sky == Sky::Day ? mix(SkyHorizon, Sun, 0.45) : SkyHorizon);
-    }
-    p.fillRect(QRectF(0, 0, W, Horizon), g);
+    const QRectF above(0, 0, W, Horizon);
+    if (sky == Sky::Night)
+        verticalGradient(p, above, NightTop, NightHorizon, Horizon);
+    else if (sky == Sky::Day) // the hot day gets a warm, hazy horizon
+        verticalGradient(p, above, SkyTop, mix(SkyHorizon, Sun, 0.45), Horizon);
+    else
+        draw::sky(p, above, Horizon);
 
     switch (sky) {
     case Sky::Calm:
-        p.setPen(Qt::NoPen);
-        p.setBrush(withAlpha(Snow, 220));
-        for (QRectF r : {QRectF(40, 30, 44, 12), QRectF(58, 23, 30, 14), QRectF(206, 46, 50, 11),
-                         QRectF(224, 40, 26, 12)})
-            p.drawEllipse(r);
+        clouds(p, {QRectF(40, 30, 44, 12), QRectF(58, 23, 30, 14), QRectF(206, 46, 50, 11),
+                   QRectF(224, 40, 26, 12)},
+               withAlpha(Snow, 220));
         break;
     case Sky::Day: {
         const QPointF sun = SunAt;
@@ -225,10 +112,8 @@ void paintLand(QPainter &p)
     p.setBrush(mix(Rock, SkyHorizon, 0.45));
     p.drawPath(hills());
 
-    QLinearGradient g(0, Horizon, 0, SceneH);
-    g.setColorAt(0, mix(Sand, Rock, 0.2));
-    g.setColorAt(1, mix(SandShade, Rock, 0.3));
-    p.fillRect(QRectF(0, Horizon, W, SceneH - Horizon), g);
+    verticalGradient(p, QRectF(0, Horizon, W, SceneH - Horizon), mix(Sand, Rock, 0.2),
+                     mix(SandShade, Rock, 0.3), SceneH);
     p.setPen(outlinePen(1));
     p.drawLine(QPointF(0, Horizon), QPointF(W, Horizon));
 
@@ -257,22 +142,12 @@ QPointF radius(double a)
     return {84 * std::cos(a) * k, 58 * std::sin(a) * k};
 }
 
-QPainterPath aboveGround()
-{
-    QPainterPath path;
-    path.addRect(QRectF(0, 0, W, GroundY));
-    return path;
-}
-
 QPainterPath loop(QPointF centre, double scale)
 {
     QPolygonF poly;
     for (int i = 0; i < 144; ++i)
         poly << centre + scale * radius(2 * Pi * i / 144);
-    QPainterPath path;
-    path.addPolygon(poly);
-    path.closeSubpath();
-    return path.intersected(aboveGround());
+    return polygonPath(poly).intersected(rectPath(QRectF(0, 0, W, GroundY)));
 }
 
 // The whole rock, grown or shrunk about its centre; it always stands on the ground.
@@ -289,10 +164,7 @@ QPainterPath sector(double fromDeg, double toDeg)
     for (double d = fromDeg; d < toDeg; d += 5)
         poly << Centre + 300 * QPointF(std::cos(rad(d)), std::sin(rad(d)));
     poly << Centre + 300 * QPointF(std::cos(rad(toDeg)), std::sin(rad(toDeg)));
-    QPainterPath path;
-    path.addPolygon(poly);
-    path.closeSubpath();
-    return path;
+    return polygonPath(poly);
 }
 
 struct Fleck
@@ -393,9 +265,7 @@ struct Weather
 
 void paintDashedRest(QPainter &p)
 {
-    QPen pen = outlinePen(1, withAlpha(Outline, 200));
-    pen.setDashPattern({3, 3});
-    p.setPen(pen);
+    p.setPen(dashedPen(withAlpha(Outline, 200), 3, 3));
     p.setBrush(Qt::NoBrush);
     p.drawPath(body());
 }
@@ -436,9 +306,7 @@ void paintWeather(QPainter &p, const Weather &w)
     if (w.tint.isValid()) {
         // only the outer shell feels the heat of the day or the cold of the night
         p.fillPath(rock.subtracted(core()), w.tint);
-        QPen pen = outlinePen(1, withAlpha(Outline, 150));
-        pen.setDashPattern({2, 2});
-        p.setPen(pen);
+        p.setPen(dashedPen(withAlpha(Outline, 150), 2, 2));
         p.setBrush(Qt::NoBrush);
         p.drawPath(core());
         p.setPen(outlinePen());
@@ -453,12 +321,12 @@ void paintWeather(QPainter &p, const Weather &w)
             const QPointF hit = onSurface(deg, w.scale);
             const QPointF d = hit - sun;
             const QPointF u = d / std::hypot(d.x(), d.y());
-            arrow(p, sun + u * 28, hit - u * 4, Heat);
+            arrow(p, sun + u * 28, hit - u * 4, BoldArrow, Heat);
         }
         for (double d : {-70.0, -28.0, 10.0}) {
             const QPointF at = onSurface(d, w.scale);
             const QPointF u = (at - Centre) / std::hypot((at - Centre).x(), (at - Centre).y());
-            arrow(p, at + u * 2, at + u * 15, Arrow);
+            arrow(p, at + u * 2, at + u * 15, BoldArrow);
         }
     } else if (night) {
         paintNightCracks(p, w.scale);
@@ -466,12 +334,12 @@ void paintWeather(QPainter &p, const Weather &w)
         for (double d : {-155.0, -110.0, -70.0, -28.0, 10.0}) {
             const QPointF at = onSurface(d, w.scale);
             const QPointF u = (at - Centre) / std::hypot((at - Centre).x(), (at - Centre).y());
-            arrow(p, at + u * 17, at + u * 3, Cold);
+            arrow(p, at + u * 17, at + u * 3, BoldArrow, Cold);
         }
     }
     if (w.tint.isValid()) {
-        label(p, "parte esterna", QPointF(250, 148), onSurface(14, w.scale * 0.93));
-        label(p, "interno", QPointF(150, 192), CoreCentre + QPointF(0, 20));
+        label(p, "parte esterna", QPointF(250, 148), {onSurface(14, w.scale * 0.93)}, PinnedLabel);
+        label(p, "interno", QPointF(150, 192), {CoreCentre + QPointF(0, 20)}, PinnedLabel);
     }
 }
 
@@ -490,10 +358,7 @@ QPainterPath openCrack(const QPolygonF &line, double width)
         left << line[i] - QPointF(w, 0);
         right.prepend(line[i] + QPointF(w, 0));
     }
-    QPainterPath path;
-    path.addPolygon(left + right);
-    path.closeSubpath();
-    return path;
+    return polygonPath(left + right);
 }
 
 // The half-plane to the left of a crack line.
@@ -502,10 +367,7 @@ QPainterPath leftOf(const QPolygonF &line)
     QPolygonF poly{QPointF(-10, line.first().y() - 80)};
     poly += line;
     poly << QPointF(-10, line.last().y() + 10);
-    QPainterPath path;
-    path.addPolygon(poly);
-    path.closeSubpath();
-    return path;
+    return polygonPath(poly);
 }
 
 // A piece of the shell between two directions.
@@ -569,8 +431,8 @@ void paintPeeling(QPainter &p)
     flake(p, QPointF(72, 182), 36, 9, -12, 4);
     pebble(p, QPointF(104, 192), 3, 20, Gravel);
     pebble(p, QPointF(202, 194), 2.5, 60, Granite);
-    label(p, "scaglie", QPointF(266, 150), QPointF(246, 170));
-    label(p, "fessure", QPointF(150, 48), QPointF(134, 84));
+    label(p, "scaglie", QPointF(266, 150), {QPointF(246, 170)}, PinnedLabel);
+    label(p, "fessure", QPointF(150, 48), {QPointF(134, 84)}, PinnedLabel);
 }
 
 void paintBroken(QPainter &p)
@@ -581,10 +443,9 @@ void paintBroken(QPainter &p)
 
     // the core splits along the two long cracks and across them, into six blocks
     const QPainterPath inner = core();
-    QPainterPath lower;
-    lower.addPolygon(QPolygonF{QPointF(40, 124), QPointF(92, 116), QPointF(150, 124), QPointF(208, 114),
-                               QPointF(262, 122), QPointF(262, 200), QPointF(40, 200)});
-    lower.closeSubpath();
+    const QPainterPath lower = polygonPath({QPointF(40, 124), QPointF(92, 116), QPointF(150, 124),
+                                            QPointF(208, 114), QPointF(262, 122), QPointF(262, 200),
+                                            QPointF(40, 200)});
     const auto block = [&](const QPainterPath &column, bool low) {
         return low ? column.intersected(lower) : column.subtracted(lower);
     };
@@ -633,8 +494,8 @@ void paintBroken(QPainter &p)
         pebble(p, QPointF(d.between(30, 280), d.between(188, 202)), d.between(1.5, 3.5),
                d.between(0, 90), i % 2 ? Gravel : Granite);
 
-    label(p, "blocchi", QPointF(150, 52), QPointF(154, 98));
-    label(p, "detriti e sabbia", QPointF(246, 200), QPointF(232, 180));
+    label(p, "blocchi", QPointF(150, 52), {QPointF(154, 98)}, PinnedLabel);
+    label(p, "detriti e sabbia", QPointF(246, 200), {QPointF(232, 180)}, PinnedLabel);
 }
 
 } // namespace
@@ -646,37 +507,37 @@ QList<Drawing> granit()
         {"granit1.jpg",
          [](QPainter &p) {
              paintWeather(p, {Sky::Calm, 1, {}});
-             label(p, "granito", QPointF(150, 48), onSurface(-90, 0.8));
+             label(p, "granito", QPointF(150, 48), {onSurface(-90, 0.8)}, PinnedLabel);
              caption(p, "Un masso di granito sul terreno nudo del deserto: "
-                        "è ancora intatto");
+                        "è ancora intatto", TallCaption);
              border(p);
          }},
         {"granit2.jpg",
          [warm](QPainter &p) {
              paintWeather(p, {Sky::Day, 1.05, warm});
              caption(p, "DI GIORNO il sole scalda la parte esterna della roccia, "
-                        "che si dilata");
+                        "che si dilata", TallCaption);
              border(p);
          }},
         {"granit3.jpg",
          [cold](QPainter &p) {
              paintWeather(p, {Sky::Night, 0.965, cold});
              caption(p, "DI NOTTE si raffredda e si contrae: fuori e dentro non si "
-                        "muovono insieme e si aprono sottili crepe");
+                        "muovono insieme e si aprono sottili crepe", TallCaption);
              border(p);
          }},
         {"granit4.jpg",
          [](QPainter &p) {
              paintBroken(p);
              caption(p, "Alla fine il masso è ridotto in blocchi e scaglie, "
-                        "con detriti e sabbia ai suoi piedi");
+                        "con detriti e sabbia ai suoi piedi", TallCaption);
              border(p);
          }},
         {"granit5.jpg",
          [](QPainter &p) {
              paintPeeling(p);
              caption(p, "Dopo tanti giorni e tante notti le croste esterne si staccano "
-                        "e larghe fessure spaccano il masso");
+                        "e larghe fessure spaccano il masso", TallCaption);
              border(p);
          }},
     };

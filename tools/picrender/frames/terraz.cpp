@@ -6,27 +6,25 @@
 // second, lower pair of terraces is left. terraz6 and terraz7, the first cut
 // and the first terraces, are shown twice as long as the others.
 
+#include "draw.h"
 #include "frames.h"
 #include "palette.h"
 
-#include <QFont>
-#include <QLinearGradient>
 #include <QPainterPath>
 #include <QPolygonF>
 
-#include <algorithm>
-#include <cmath>
+#include <iterator>
 
 namespace frames {
 
 namespace {
 
 using namespace palette;
+using namespace draw;
 
 constexpr double W = 300;
 constexpr double H = 240;
-constexpr double BandH = 32;       // caption band at the foot of every frame
-constexpr double SceneH = H - BandH;
+constexpr double SceneH = H - TallCaption.height; // the scene, above the caption band
 constexpr double LandY = 62;       // the land surface either side of the valley
 constexpr double BedFloor = 198;   // floor of the valley cut in the rock
 constexpr double PlainY = 118;     // top of the deposits once the valley is filled
@@ -34,121 +32,6 @@ constexpr double Floor1 = 154;     // floor after the first cutting
 constexpr double Floor2 = 184;     // floor after the second cutting
 constexpr double RiserSlope = 0.4; // horizontal run of a cut bank per pixel of depth
 constexpr double Middle = 150;
-
-QColor mix(const QColor &a, const QColor &b, double t)
-{
-    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t,
-                            a.greenF() + (b.greenF() - a.greenF()) * t,
-                            a.blueF() + (b.blueF() - a.blueF()) * t);
-}
-
-QColor withAlpha(QColor c, int alpha)
-{
-    c.setAlpha(alpha);
-    return c;
-}
-
-// A small fixed pseudo-random series: pebbles stay put from frame to frame.
-class Series
-{
-public:
-    explicit Series(quint32 seed) : state(seed) {}
-    double next() // 0 .. 1
-    {
-        state = state * 1664525u + 1013904223u;
-        return (state >> 8) / double(1 << 24);
-    }
-    double between(double lo, double hi) { return lo + (hi - lo) * next(); }
-
-private:
-    quint32 state;
-};
-
-QPen outlinePen(double width = 1.5, const QColor &colour = Outline)
-{
-    QPen pen(colour, width);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    return pen;
-}
-
-QFont labelFont()
-{
-    QFont f("Liberation Sans");
-    f.setPixelSize(11);
-    f.setBold(true);
-    return f;
-}
-
-void arrow(QPainter &p, QPointF from, QPointF to, const QColor &colour = Arrow)
-{
-    const QPointF d = to - from;
-    const double len = std::hypot(d.x(), d.y());
-    if (len < 1)
-        return;
-    const QPointF u = d / len, n(-u.y(), u.x());
-    const double head = 7;
-    p.setPen(outlinePen(2, colour));
-    p.drawLine(from, to - u * (head - 1));
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPolygon(QPolygonF{to, to - u * head + n * 4, to - u * head - n * 4});
-}
-
-// A label on a white box, with leader lines to each thing it names (a pair of
-// terraces has one name and two ends).
-void label(QPainter &p, const QString &text, QPointF centre, const QList<QPointF> &tips = {})
-{
-    p.setFont(labelFont());
-    const double w = p.fontMetrics().horizontalAdvance(text) + 8, h = 16;
-    const QRectF box(centre.x() - w / 2, centre.y() - h / 2, w, h);
-    for (QPointF tip : tips) {
-        p.setPen(outlinePen(1));
-        const QPointF from(std::clamp(tip.x(), box.left(), box.right()),
-                           std::clamp(tip.y(), box.top(), box.bottom()));
-        p.drawLine(from, tip);
-        p.setBrush(Outline);
-        p.drawEllipse(tip, 1.5, 1.5);
-    }
-    p.setPen(Qt::NoPen);
-    p.setBrush(withAlpha(LabelBack, 217));
-    p.drawRoundedRect(box, 3, 3);
-    p.setPen(LabelText);
-    p.drawText(box, Qt::AlignCenter, text);
-}
-
-void caption(QPainter &p, const QString &text)
-{
-    const QRectF band(0, SceneH, W, BandH);
-    p.fillRect(band, LabelBack);
-    p.setPen(outlinePen(1));
-    p.drawLine(QPointF(0, SceneH), QPointF(W, SceneH));
-    p.setFont(labelFont());
-    p.setPen(LabelText);
-    p.drawText(band.adjusted(8, 1, -8, -1), Qt::AlignCenter | Qt::TextWordWrap, text);
-}
-
-void border(QPainter &p)
-{
-    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, W - 1, H - 1));
-}
-
-QPainterPath rect(double x, double y, double w, double h)
-{
-    QPainterPath path;
-    path.addRect(QRectF(x, y, w, h));
-    return path;
-}
-
-QPainterPath polygon(const QPolygonF &poly)
-{
-    QPainterPath path;
-    path.addPolygon(poly);
-    path.closeSubpath();
-    return path;
-}
 
 // ------------------------------------------------------------------- the valley
 
@@ -163,7 +46,7 @@ QPainterPath valley()
     for (auto it = left.crbegin(); it != left.crend(); ++it)
         poly << QPointF(2 * Middle - it->x(), it->y());
     poly << QPointF(W, LandY) << QPointF(W, LandY - 40);
-    return polygon(poly);
+    return polygonPath(poly);
 }
 
 // A trench the river has cut: a flat floor between two steep banks.
@@ -178,8 +61,9 @@ struct Cut
     QPainterPath shape() const
     {
         const double run = RiserSlope * (floor - top) + 1;
-        return polygon({QPointF(centre - halfWidth - run, top - 1), QPointF(centre + halfWidth + run, top - 1),
-                        QPointF(centre + halfWidth, floor), QPointF(centre - halfWidth, floor)});
+        return polygonPath({QPointF(centre - halfWidth - run, top - 1),
+                            QPointF(centre + halfWidth + run, top - 1), QPointF(centre + halfWidth, floor),
+                            QPointF(centre - halfWidth, floor)});
     }
 };
 
@@ -253,17 +137,9 @@ double riverLevel(const Stage &s)
     return s.fillTop;
 }
 
-void paintSky(QPainter &p)
-{
-    QLinearGradient g(0, 0, 0, SceneH);
-    g.setColorAt(0, SkyTop);
-    g.setColorAt(1, SkyHorizon);
-    p.fillRect(QRectF(0, 0, W, SceneH), g);
-}
-
 void paintBedrock(QPainter &p)
 {
-    const QPainterPath rock = rect(0, LandY, W, SceneH - LandY).subtracted(valley());
+    const QPainterPath rock = rectPath({0, LandY, W, SceneH - LandY}).subtracted(valley());
     p.save();
     p.setClipPath(rock);
     p.fillRect(QRectF(0, LandY, W, SceneH - LandY), Rock);
@@ -283,7 +159,7 @@ void paintDeposits(QPainter &p, const Stage &s)
         if (d.top < s.fillTop - 0.5)
             break;
         const QPainterPath body =
-            valley().intersected(rect(0, d.top, W, bottom - d.top)).subtracted(removed);
+            valley().intersected(rectPath({0, d.top, W, bottom - d.top})).subtracted(removed);
         bottom = d.top;
         p.save();
         p.setClipPath(body);
@@ -320,11 +196,11 @@ void paintGrass(QPainter &p, const Stage &s, const QPainterPath &ground)
     if (s.second.exists() && s.second.halfWidth > 25)
         levels << Floor2;
     // the skin of the ground just under the open air
-    QPainterPath air = rect(0, -10, W, SceneH + 10).subtracted(ground);
+    QPainterPath air = rectPath({0, -10, W, SceneH + 10}).subtracted(ground);
     air.translate(0, 3.5);
     const QPainterPath skin = ground.intersected(air);
     for (double y : levels)
-        p.fillPath(skin.intersected(rect(0, y - 0.5, W, 4.5)), Grass);
+        p.fillPath(skin.intersected(rectPath({0, y - 0.5, W, 4.5})), Grass);
 }
 
 void paintRiver(QPainter &p, const Stage &s)
@@ -342,12 +218,12 @@ void paintRiver(QPainter &p, const Stage &s)
 
     switch (s.bankWork) {
     case 2: // cutting down
-        arrow(p, QPointF(s.river, y - 20), QPointF(s.river, y - 2));
+        arrow(p, QPointF(s.river, y - 20), QPointF(s.river, y - 2), BoldArrow);
         break;
     case -1:
     case +1: // wearing one bank away
         arrow(p, QPointF(s.river + s.bankWork * (half + 2), y - 4),
-              QPointF(s.river + s.bankWork * (half + 20), y - 4));
+              QPointF(s.river + s.bankWork * (half + 20), y - 4), BoldArrow);
         break;
     default:
         break;
@@ -363,10 +239,7 @@ void paintSeaGauge(QPainter &p, const Stage &s)
 
     p.save();
     p.setClipRect(box);
-    QLinearGradient sky(0, box.top(), 0, box.bottom());
-    sky.setColorAt(0, SkyTop);
-    sky.setColorAt(1, SkyHorizon);
-    p.fillRect(box, sky);
+    sky(p, box, box.bottom());
     const double y = levelY(s.sea);
     p.fillRect(QRectF(box.left(), y, box.width(), waterBottom - y), Water);
     p.setPen(outlinePen(1.2, WaterLight));
@@ -377,15 +250,14 @@ void paintSeaGauge(QPainter &p, const Stage &s)
     p.drawPolygon(QPolygonF{QPointF(box.left(), box.top() + 16), QPointF(box.left() + 8, box.top() + 18),
                             QPointF(box.left() + 30, box.bottom()), QPointF(box.left(), box.bottom())});
     // where the sea stood at the start
-    QPen dashed = outlinePen(1, Outline);
-    dashed.setDashPattern({2, 2});
-    p.setPen(dashed);
+    p.setPen(dashedPen(Outline, 2, 2));
     p.drawLine(QPointF(box.left(), levelY(0.5)), QPointF(box.right(), levelY(0.5)));
     p.restore();
 
     if (s.seaMoving != 0) {
         const double x = box.right() - 9;
-        arrow(p, QPointF(x, y - s.seaMoving * 4 + s.seaMoving * 14), QPointF(x, y - s.seaMoving * 4));
+        arrow(p, QPointF(x, y - s.seaMoving * 4 + s.seaMoving * 14), QPointF(x, y - s.seaMoving * 4),
+              BoldArrow);
     }
     p.setPen(outlinePen(1));
     p.setBrush(Qt::NoBrush);
@@ -398,18 +270,18 @@ void paintSeaGauge(QPainter &p, const Stage &s)
 void paintStage(QPainter &p, int index)
 {
     const Stage &s = Stages[index];
-    paintSky(p);
+    sky(p, QRectF(0, 0, W, SceneH), SceneH);
     paintBedrock(p);
     paintDeposits(p, s);
 
     // the solid ground, outlined as one surface
-    QPainterPath deposits = valley().intersected(rect(0, s.fillTop, W, BedFloor + 1 - s.fillTop));
+    QPainterPath deposits = valley().intersected(rectPath({0, s.fillTop, W, BedFloor + 1 - s.fillTop}));
     const QPainterPath ground =
-        rect(0, LandY, W, SceneH - LandY).subtracted(valley()).united(deposits.subtracted(dugOut(s)));
+        rectPath({0, LandY, W, SceneH - LandY}).subtracted(valley()).united(deposits.subtracted(dugOut(s)));
     paintGrass(p, s, ground);
     p.setPen(outlinePen());
     p.setBrush(Qt::NoBrush);
-    p.drawPath(ground.intersected(rect(-2, 0, W + 4, SceneH - 1)));
+    p.drawPath(ground.intersected(rectPath({-2, 0, W + 4, SceneH - 1})));
 
     paintRiver(p, s);
     paintSeaGauge(p, s);
@@ -420,22 +292,24 @@ void paintStage(QPainter &p, int index)
     const int number = index + 1;
     if (number == 7) {
         const double edge = (50 + Middle - 15 - RiserSlope * (Floor1 - PlainY)) / 2;
-        label(p, "terrazzo", QPointF(edge, 100), {QPointF(edge, PlainY)});
-        label(p, "terrazzo", QPointF(2 * Middle - edge, 100), {QPointF(2 * Middle - edge, PlainY)});
+        label(p, "terrazzo", QPointF(edge, 100), {QPointF(edge, PlainY)}, PinnedLabel);
+        label(p, "terrazzo", QPointF(2 * Middle - edge, 100), {QPointF(2 * Middle - edge, PlainY)},
+              PinnedLabel);
     } else if (number >= 8 && number <= 13) {
-        label(p, "terrazzi", QPointF(Middle, 92), {QPointF(upperL, PlainY), QPointF(2 * Middle - upperL, PlainY)});
+        label(p, "terrazzi", QPointF(Middle, 92),
+              {QPointF(upperL, PlainY), QPointF(2 * Middle - upperL, PlainY)}, PinnedLabel);
         if (number >= 11)
             label(p, "nuovi terrazzi", QPointF(Middle, 136),
-                  {QPointF(lowerL, Floor1), QPointF(2 * Middle - lowerL, Floor1)});
+                  {QPointF(lowerL, Floor1), QPointF(2 * Middle - lowerL, Floor1)}, PinnedLabel);
     } else if (number == 14) {
         label(p, "terrazzi più antichi", QPointF(Middle, 92),
-              {QPointF(upperL, PlainY), QPointF(2 * Middle - upperL, PlainY)});
+              {QPointF(upperL, PlainY), QPointF(2 * Middle - upperL, PlainY)}, PinnedLabel);
         label(p, "terrazzi più recenti", QPointF(Middle, 136),
-              {QPointF(lowerL, Floor1), QPointF(2 * Middle - lowerL, Floor1)});
-        label(p, "fiume", QPointF(Middle + 44, 174), {QPointF(Middle + 12, Floor2 + 1)});
+              {QPointF(lowerL, Floor1), QPointF(2 * Middle - lowerL, Floor1)}, PinnedLabel);
+        label(p, "fiume", QPointF(Middle + 44, 174), {QPointF(Middle + 12, Floor2 + 1)}, PinnedLabel);
     }
 
-    caption(p, s.caption);
+    caption(p, s.caption, TallCaption);
     border(p);
 }
 

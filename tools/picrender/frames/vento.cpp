@@ -6,10 +6,10 @@
 // Frames vento1, vento1a, ..., vento13a are one time line of 26 steps; the "a"
 // frames fall half-way between the numbered ones.
 
+#include "draw.h"
 #include "frames.h"
 #include "palette.h"
 
-#include <QFont>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -24,11 +24,11 @@ namespace frames {
 namespace {
 
 using namespace palette;
+using namespace draw;
 
 constexpr double W = 300;
 constexpr double H = 240;
-constexpr double BandH = 32;       // caption band at the foot of every frame
-constexpr double SceneH = H - BandH;
+constexpr double SceneH = H - TallCaption.height; // the scene, above the caption band
 constexpr double Horizon = 140;
 constexpr double GroundY = 184;    // the foot of the rock and the line the grains hop on
 constexpr double Metre = 40;       // pixels per metre of height
@@ -43,112 +43,12 @@ constexpr int Steps = 26;          // frames in the sequence
 constexpr int WornOutStep = 22;    // the neck is at its thinnest here, then it breaks
 constexpr double NeckHeight = 16;  // where the neck is thinnest, and breaks
 
-QColor mix(const QColor &a, const QColor &b, double t)
-{
-    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t,
-                            a.greenF() + (b.greenF() - a.greenF()) * t,
-                            a.blueF() + (b.blueF() - a.blueF()) * t);
-}
-
-QColor withAlpha(QColor c, int alpha)
-{
-    c.setAlpha(alpha);
-    return c;
-}
-
-// A small fixed pseudo-random series: the same grains in every frame.
-class Series
-{
-public:
-    explicit Series(quint32 seed) : state(seed) {}
-    double next() // 0 .. 1
-    {
-        state = state * 1664525u + 1013904223u;
-        return (state >> 8) / double(1 << 24);
-    }
-    double between(double lo, double hi) { return lo + (hi - lo) * next(); }
-
-private:
-    quint32 state;
-};
-
-QPen outlinePen(double width = 1.5, const QColor &colour = Outline)
-{
-    QPen pen(colour, width);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    return pen;
-}
-
-QFont labelFont()
-{
-    QFont f("Liberation Sans");
-    f.setPixelSize(11);
-    f.setBold(true);
-    return f;
-}
-
-void arrow(QPainter &p, QPointF from, QPointF to, const QColor &colour = Arrow)
-{
-    const QPointF d = to - from;
-    const double len = std::hypot(d.x(), d.y());
-    if (len < 1)
-        return;
-    const QPointF u = d / len, n(-u.y(), u.x());
-    const double head = 7;
-    p.setPen(outlinePen(2, colour));
-    p.drawLine(from, to - u * (head - 1));
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPolygon(QPolygonF{to, to - u * head + n * 4, to - u * head - n * 4});
-}
-
-void label(QPainter &p, const QString &text, QPointF centre, std::optional<QPointF> tip = {})
-{
-    p.setFont(labelFont());
-    const double w = p.fontMetrics().horizontalAdvance(text) + 8, h = 16;
-    const QRectF box(centre.x() - w / 2, centre.y() - h / 2, w, h);
-    if (tip) {
-        p.setPen(outlinePen(1));
-        const QPointF from(std::clamp(tip->x(), box.left(), box.right()),
-                           std::clamp(tip->y(), box.top(), box.bottom()));
-        p.drawLine(from, *tip);
-        p.setBrush(Outline);
-        p.drawEllipse(*tip, 1.5, 1.5);
-    }
-    p.setPen(Qt::NoPen);
-    p.setBrush(withAlpha(LabelBack, 217));
-    p.drawRoundedRect(box, 3, 3);
-    p.setPen(LabelText);
-    p.drawText(box, Qt::AlignCenter, text);
-}
-
-void caption(QPainter &p, const QString &text)
-{
-    const QRectF band(0, SceneH, W, BandH);
-    p.fillRect(band, LabelBack);
-    p.setPen(outlinePen(1));
-    p.drawLine(QPointF(0, SceneH), QPointF(W, SceneH));
-    p.setFont(labelFont());
-    p.setPen(LabelText);
-    p.drawText(band.adjusted(8, 1, -8, -1), Qt::AlignCenter | Qt::TextWordWrap, text);
-}
-
-void border(QPainter &p)
-{
-    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, W - 1, H - 1));
-}
-
 // ------------------------------------------------------------------- the desert
 
 void paintDesert(QPainter &p)
 {
-    QLinearGradient sky(0, 0, 0, Horizon);
-    sky.setColorAt(0, SkyTop);
-    sky.setColorAt(1, mix(SkyHorizon, Sand, 0.3)); // dusty air near the ground
-    p.fillRect(QRectF(0, 0, W, Horizon), sky);
+    // dusty air near the ground
+    verticalGradient(p, QRectF(0, 0, W, Horizon), SkyTop, mix(SkyHorizon, Sand, 0.3), Horizon);
 
     // far dunes
     QPainterPath dunes;
@@ -163,10 +63,8 @@ void paintDesert(QPainter &p)
     p.setBrush(mix(Sand, SkyHorizon, 0.35));
     p.drawPath(dunes);
 
-    QLinearGradient ground(0, Horizon, 0, SceneH);
-    ground.setColorAt(0, mix(Sand, SkyHorizon, 0.2));
-    ground.setColorAt(1, SandShade);
-    p.fillRect(QRectF(0, Horizon, W, SceneH - Horizon), ground);
+    verticalGradient(p, QRectF(0, Horizon, W, SceneH - Horizon), mix(Sand, SkyHorizon, 0.2), SandShade,
+                     SceneH);
     p.setPen(outlinePen(1));
     p.drawLine(QPointF(0, Horizon), QPointF(W, Horizon));
 
@@ -193,14 +91,14 @@ void paintRule(QPainter &p)
     for (double f : {0.0, 0.5, 1.0})
         p.drawLine(QPointF(x - (f == 0.5 ? 2 : 4), GroundY - f * Metre),
                    QPointF(x + (f == 0.5 ? 2 : 4), GroundY - f * Metre));
-    label(p, "1 m", QPointF(x + 4, GroundY - Metre - 11));
+    label(p, "1 m", QPointF(x + 4, GroundY - Metre - 11), {}, PinnedLabel);
 }
 
 void paintWind(QPainter &p)
 {
-    arrow(p, QPointF(14, 62), QPointF(104, 62));
-    arrow(p, QPointF(30, 86), QPointF(120, 86));
-    label(p, "vento", QPointF(58, 44));
+    arrow(p, QPointF(14, 62), QPointF(104, 62), BoldArrow);
+    arrow(p, QPointF(30, 86), QPointF(120, 86), BoldArrow);
+    label(p, "vento", QPointF(58, 44), {}, PinnedLabel);
 }
 
 // --------------------------------------------------------------------- the rock
@@ -270,10 +168,7 @@ QPainterPath rockOutline(double wear)
         poly << QPointF(leftSide(h) + wornLeft(h, wear), GroundY - h);
     for (auto it = heights.crbegin(); it != heights.crend(); ++it)
         poly << QPointF(rightSide(*it) - wornRight(*it, wear), GroundY - *it);
-    QPainterPath path;
-    path.addPolygon(poly);
-    path.closeSubpath();
-    return path;
+    return polygonPath(poly);
 }
 
 // Fills a piece of the pillar with its layers and outlines it. The layers are
@@ -336,9 +231,7 @@ Moment momentAt(int step)
 
 QPainterPath halfPlane(bool above, double y)
 {
-    QPainterPath path;
-    path.addRect(above ? QRectF(-50, -50, W + 100, y + 50) : QRectF(-50, y, W + 100, H));
-    return path;
+    return rectPath(above ? QRectF(-50, -50, W + 100, y + 50) : QRectF(-50, y, W + 100, H));
 }
 
 // Where the broken top is: turned about the windward edge of the neck, and
@@ -372,8 +265,7 @@ void paintRockAt(QPainter &p, const Moment &m)
     const QPainterPath rock = rockOutline(m.wear);
 
     // the pillar as it was at the start, for comparison
-    QPen dashed = outlinePen(1, withAlpha(Outline, 170));
-    dashed.setDashPattern({3, 3});
+    const QPen dashed = dashedPen(withAlpha(Outline, 170), 3, 3);
 
     // shadow on the sheltered side, small once only the stump is left standing
     p.setPen(Qt::NoPen);
@@ -538,12 +430,12 @@ void paintStep(QPainter &p, int step)
     const QTransform capPlace = m.tilt == 0
         ? QTransform()
         : topPlacement(m, rock.intersected(halfPlane(true, GroundY - NeckHeight)));
-    label(p, "roccia dura", QPointF(252, 30), capPlace.map(QPointF(222, GroundY - 100)));
+    label(p, "roccia dura", QPointF(252, 30), {capPlace.map(QPointF(222, GroundY - 100))}, PinnedLabel);
     label(p, "roccia tenera", QPointF(254, 198),
-          QPointF(rightSide(12) - wornRight(12, m.wear) - 3, GroundY - 12));
+          {QPointF(rightSide(12) - wornRight(12, m.wear) - 3, GroundY - 12)}, PinnedLabel);
 
     paintGrains(p, step, obstacle(m));
-    caption(p, captionAt(step));
+    caption(p, captionAt(step), TallCaption);
     border(p);
 }
 
