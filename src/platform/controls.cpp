@@ -255,8 +255,10 @@ void PictureBox::loadPicture(const QString &path)
                   .arg(path, QDir::toNativeSeparators(QDir::currentPath())));
     path_ = path;
     setPixmap(QPixmap::fromImage(image));
-    if (!stretch_)
-        resize(image.size());
+    if (!stretch_) {
+        const TwRect at = placement(this);
+        place(this, {at.left, at.top, toTwips(image.width()), toTwips(image.height())});
+    }
     setAccessibleDescription(QStringLiteral("Immagine %1").arg(path.section(QLatin1Char('\\'), -1)));
 }
 

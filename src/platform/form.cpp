@@ -83,12 +83,10 @@ void place(QWidget *control, const TwRect &rect)
 
 TwRect placement(const QWidget *control)
 {
-    const QRect r = control->property(TwipsProperty).toRect();
-    if (r.isNull() && !control->property(TwipsProperty).isValid()) {
-        const QRect g = control->geometry();
-        return {toTwips(g.x()), toTwips(g.y()), toTwips(g.width()), toTwips(g.height())};
-    }
-    return {r.x(), r.y(), r.width(), r.height()};
+    const QVariant stored = control->property(TwipsProperty);
+    const QRect r = stored.isValid() ? stored.toRect() : control->geometry();
+    return stored.isValid() ? TwRect{r.x(), r.y(), r.width(), r.height()}
+                            : TwRect{toTwips(r.x()), toTwips(r.y()), toTwips(r.width()), toTwips(r.height())};
 }
 
 QString arrayName(const QString &base, int index)
@@ -142,12 +140,6 @@ void show(const QString &name)
         f->raise();
         f->activateWindow();
     }
-}
-
-void hide(const QString &name)
-{
-    if (Form *f = existing(name))
-        f->hide();
 }
 
 void setCloseRequestHandler(std::function<void(Form *)> handler)

@@ -66,7 +66,6 @@ Form *existing(const QString &name);
 void unload(const QString &name);
 // Load (if needed) and show.
 void show(const QString &name);
-void hide(const QString &name);
 
 // What a window's own close button does (the shell asks for confirmation).
 void setCloseRequestHandler(std::function<void(Form *)> handler);
