@@ -2,6 +2,7 @@
 
 #include "sequences.h"
 
+#include "../platform/datapath.h"
 #include "../shell/granite.h"
 #include "../shell/modvaldoria.h"
 
@@ -15,8 +16,6 @@ namespace {
 const QColor FrameNumberText(192, 64, 0);
 const QColor SpeedCaptionText(255, 224, 192);
 const QColor LevelText(255, 128, 0);
-
-QString framePath(const QString &file) { return QStringLiteral("pervaldoria\\") + file; }
 
 } // namespace
 
@@ -81,7 +80,7 @@ void Fanimaz::Form_Load()
     for (const Sequence &s : sequences())
         if (s.number == Modvaldoria::numanimazione)
             for (const QString &f : s.frames)
-                fotogrammi_ << framePath(f);
+                fotogrammi_ << platform::dataFile(f);
     numfotogrammi_ = int(fotogrammi_.size()) - 1;
 
     if (Modvaldoria::numanimazione == 1) {

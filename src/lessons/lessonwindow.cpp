@@ -1,5 +1,6 @@
 #include "lessonwindow.h"
 
+#include "../platform/datapath.h"
 #include "../shell/modvaldoria.h"
 
 #include <QKeyEvent>
@@ -21,11 +22,6 @@ const QColor NoticeText(255, 255, 192);
 const QString Backdrop = QStringLiteral("valdoria1.jpg");
 
 } // namespace
-
-QString LessonWindow::picturePath(const QString &file)
-{
-    return QStringLiteral("pervaldoria\\") + file;
-}
 
 LessonWindow::LessonWindow(const LessonLayout &layout)
     : Form(QString::fromLatin1(layout.window)), layout_(layout), pages_(lessonPages(objectName()))
@@ -81,7 +77,7 @@ LessonWindow::LessonWindow(const LessonLayout &layout)
 
 void LessonWindow::Form_Load()
 {
-    Image2->loadPicture(picturePath(Backdrop));
+    Image2->loadPicture(platform::dataFile(Backdrop));
     fillScreen();
     cmdanimazione->setVisible(false);
     Cmdrivedi->setEnabled(false);
@@ -93,7 +89,7 @@ void LessonWindow::Form_Load()
     }
     Labeltit->setCaption(titoli[1]);
     Label1->setCaption(testi[1]);
-    Image1->loadPicture(picturePath(pages_.page(1).picture));
+    Image1->loadPicture(platform::dataFile(pages_.page(1).picture));
 }
 
 void LessonWindow::enterPage(bool back)
@@ -111,7 +107,7 @@ void LessonWindow::enterPage(bool back)
     }
     if (back && pagina_ == last - 1)
         Image1->setVisible(true);
-    Image1->loadPicture(picturePath(back && !page.pictureBack.isEmpty() ? page.pictureBack : page.picture));
+    Image1->loadPicture(platform::dataFile(back && !page.pictureBack.isEmpty() ? page.pictureBack : page.picture));
     // A placement stays in force until another page sets one.
     if (page.place)
         platform::place(Label1, *page.place);

@@ -54,7 +54,6 @@ public:
     platform::ClickArea *cmdscegli;
     platform::ClickArea *cmduscita;
 
-    static QString picturePath(const QString &file);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -7,6 +7,9 @@
 
 namespace platform {
 
+// "pervaldoria\name": how the program names a file of its data folder.
+inline QString dataFile(const QString &name) { return QStringLiteral("pervaldoria\\") + name; }
+
 // The existing file the path names, as an absolute path; empty if there is none.
 QString resolveDataPath(const QString &path);
 

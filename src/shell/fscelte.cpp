@@ -3,6 +3,8 @@
 #include "granite.h"
 #include "modvaldoria.h"
 
+#include "../platform/datapath.h"
+
 namespace shell {
 
 using platform::CommandButton;
@@ -32,7 +34,7 @@ const QColor TopicColor(255, 218, 192);
 const QColor ArchiveColor(255, 192, 128);
 const QColor BandColor(255, 224, 192);
 
-const QString DatabasePath = QStringLiteral("pervaldoria\\valdoria.mdb");
+const QString DatabaseFile = QStringLiteral("valdoria.mdb");
 
 } // namespace
 
@@ -74,7 +76,7 @@ Fscelte::Fscelte() : Form(Name)
 void Fscelte::Form_Load()
 {
     fillScreen();
-    Modvaldoria::db = platform::Database::open(DatabasePath);
+    Modvaldoria::db = platform::Database::open(platform::dataFile(DatabaseFile));
 }
 
 void Fscelte::Command1_Click(int Index)
