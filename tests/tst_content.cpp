@@ -54,13 +54,6 @@ private slots:
         }
     }
 
-    void everyQuestionTableHasASet()
-    {
-        for (int i = 1; i <= 7; ++i)
-            QVERIFY(QFile::exists(sourceDir() + QString("/data/questions/domande%1.txt").arg(i)));
-        QVERIFY(QFile::exists(sourceDir() + "/data/questions/sommativo.txt"));
-    }
-
     void picturesHaveTheirSizes()
     {
         QSet<QString> frames, lessonPictures;
