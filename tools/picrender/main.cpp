@@ -1,10 +1,12 @@
 // Renders the course pictures into the data folder: every SVG source at its own
 // size, and the animation frames drawn in code. Writes contact sheets so that the
 // whole set can be looked at in one go. A picture is only redrawn when its source
-// (or this renderer) is newer than the JPEG already there.
+// (or this renderer) is newer than the JPEG already there; every file is written
+// whole or not at all, so that an interrupted build never leaves a truncated
+// picture that looks up to date.
 
 #include "frames/frames.h"
-#include "../../src/animation/sequences.h"
+#include "animation/sequences.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -12,6 +14,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QSaveFile>
 #include <QSvgRenderer>
 #include <QTextStream>
 
@@ -28,14 +31,19 @@ bool upToDate(const QString &out, const QDateTime &sourceTime)
     return fi.exists() && fi.lastModified() >= sourceTime;
 }
 
-bool saveJpeg(const QImage &img, const QString &path)
+// Writes beside the target and renames it into place only once the whole file is
+// on disk.
+bool saveImage(const QImage &img, const QString &path, const char *format, int quality = -1)
 {
-    if (!img.convertToFormat(QImage::Format_RGB32).save(path, "JPG", JpegQuality)) {
+    QSaveFile file(path);
+    const bool ok = file.open(QIODevice::WriteOnly)
+                    && img.convertToFormat(QImage::Format_RGB32).save(&file, format, quality) && file.commit();
+    if (!ok)
         std::fprintf(stderr, "picrender: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
+    return ok;
 }
+
+bool saveJpeg(const QImage &img, const QString &path) { return saveImage(img, path, "JPG", JpegQuality); }
 
 QImage renderSvg(const QString &path, QString *error)
 {
@@ -157,18 +165,18 @@ int main(int argc, char **argv)
         QList<QPair<QString, QImage>> lessons, wide;
         for (const auto &s : stills)
             (s.second.width() > 400 ? wide : lessons).append(s);
-        sheet("Immagini delle lezioni", lessons, 7).save(sheetDir + "/lezioni.png");
+        failed += !saveImage(sheet("Immagini delle lezioni", lessons, 7), sheetDir + "/lezioni.png", "PNG");
         if (!wide.isEmpty())
-            sheet("Sfondo delle lezioni", wide, 1).save(sheetDir + "/sfondo.png");
+            failed += !saveImage(sheet("Sfondo delle lezioni", wide, 1), sheetDir + "/sfondo.png", "PNG");
         for (const animation::Sequence &seq : animation::sequences()) {
             QList<QPair<QString, QImage>> strip;
             for (int i = 0; i < seq.frames.size(); ++i)
                 strip.append({QStringLiteral("%1. %2").arg(i + 1).arg(seq.frames[i]),
                               QImage(outDir + "/" + seq.frames[i])});
-            sheet(QStringLiteral("Animazione %1 (%2), in ordine di proiezione")
-                      .arg(seq.number).arg(seq.stem),
-                  strip, 5)
-                .save(sheetDir + QStringLiteral("/animazione%1.png").arg(seq.number));
+            failed += !saveImage(sheet(QStringLiteral("Animazione %1 (%2), in ordine di proiezione")
+                                           .arg(seq.number).arg(seq.stem),
+                                       strip, 5),
+                                 sheetDir + QStringLiteral("/animazione%1.png").arg(seq.number), "PNG");
         }
     }
 
