@@ -2,14 +2,15 @@
 // on screen, a durable append of a result, a page turn, a lesson opened from the
 // menu, a frame of an animation read, decoded and shown. Prints figures only.
 
-#include "../tests/testsupport.h"
+#include "testsupport.h"
 
-#include "../src/animation/fanimaz.h"
-#include "../src/lessons/lessonwindow.h"
-#include "../src/platform/dao.h"
-#include "../src/shell/fscelte.h"
-#include "../src/shell/modvaldoria.h"
-#include "../src/shell/startup.h"
+#include "animation/fanimaz.h"
+#include "lessons/lessonwindow.h"
+#include "platform/dao.h"
+#include "shell/fscelte.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
+#include "startup.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -54,7 +55,7 @@ long residentKb()
 int startupChild(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    shell::startUp();
+    app::startUp();
     auto *menu = forms::existing("Fscelte");
     menu->repaint();
     QApplication::processEvents();
@@ -122,7 +123,7 @@ void lessonPages()
             QElapsedTimer t;
             t.start();
             menu->Command1[topic]->press();
-            auto *w = forms::get<lessons::LessonWindow>(Modvaldoria::lessonWindow(topic + 6));
+            auto *w = forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(topic + 6));
             w->repaint();
             opens << t.nsecsElapsed() / 1e6;
             while (w->cmdAVANTI->isEnabled()) {
@@ -194,7 +195,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     platform::installFontSubstitutes();
-    shell::registerWindows();
+    app::registerWindows();
     startup();
     durableAppend();
     lessonPages();

@@ -1,10 +1,10 @@
-#include "shell/startup.h"
+#include "startup.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    shell::startUp();
+    app::startUp();
     return app.exec();
 }

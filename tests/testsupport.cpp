@@ -1,9 +1,9 @@
 #include "testsupport.h"
 
-#include "../src/assessment/coursebank.h"
-#include "../src/platform/rnd.h"
-#include "../src/shell/modvaldoria.h"
-#include "../src/shell/startup.h"
+#include "assessment/coursebank.h"
+#include "platform/rnd.h"
+#include "common/modvaldoria.h"
+#include "startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -138,7 +138,7 @@ void freshProgram()
     if (!registered) {
         platform::installFontSubstitutes();
         QApplication::setQuitOnLastWindowClosed(false);
-        shell::registerWindows();
+        app::registerWindows();
         registered = true;
         // The shared database goes before the application does.
         qAddPostRoutine([] {

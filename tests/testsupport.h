@@ -3,9 +3,9 @@
 // staged pictures and a newly installed database), answers for modal boxes, and
 // run-time errors turned into exceptions.
 
-#include "../src/platform/controls.h"
-#include "../src/platform/form.h"
-#include "../src/platform/runtime.h"
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "platform/runtime.h"
 
 #include <QApplication>
 #include <QStringList>

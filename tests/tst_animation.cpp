@@ -4,11 +4,12 @@
 
 #include "testsupport.h"
 
-#include "../src/animation/fanimaz.h"
-#include "../src/animation/sequences.h"
-#include "../src/lessons/lessonwindow.h"
-#include "../src/shell/fscelte.h"
-#include "../src/shell/modvaldoria.h"
+#include "animation/fanimaz.h"
+#include "animation/sequences.h"
+#include "lessons/lessonwindow.h"
+#include "shell/fscelte.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
 
 using namespace testing;
 using animation::Fanimaz;
@@ -24,7 +25,7 @@ Fanimaz *openFromLesson(int topic)
     auto *menu = forms::get<shell::Fscelte>("Fscelte");
     menu->show();
     click(menu->Command1[topic]);
-    auto *lesson = forms::get<LessonWindow>(Modvaldoria::lessonWindow(topic + 6));
+    auto *lesson = forms::get<LessonWindow>(windows::lessonWindowOfCode(topic + 6));
     while (!lesson->cmdanimazione->isVisible())
         click(lesson->cmdAVANTI);
     click(lesson->cmdanimazione);
@@ -196,7 +197,7 @@ private slots:
         WorkFolder folder;
         Trap trap;
         Fanimaz *p = openFromLesson(topic);
-        const QString name = Modvaldoria::lessonWindow(topic + 6);
+        const QString name = windows::lessonWindowOfCode(topic + 6);
         auto *lesson = forms::get<LessonWindow>(name);
         const int page = lesson->pagina();
         QVERIFY(!lesson->isVisible());

@@ -3,10 +3,10 @@
 
 #include "testsupport.h"
 
-#include "../src/animation/sequences.h"
-#include "../src/assessment/coursebank.h"
-#include "../src/lessons/lessonlayouts.h"
-#include "../src/lessons/lessonpages.h"
+#include "animation/sequences.h"
+#include "assessment/coursebank.h"
+#include "lessons/lessonlayouts.h"
+#include "lessons/lessonpages.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,7 +61,7 @@ private slots:
             for (const QString &f : s.frames)
                 frames.insert(f);
         for (const auto &layout : lessons::lessonLayouts()) {
-            const auto &pages = lessons::lessonPages(layout.window);
+            const auto &pages = lessons::lessonPages(layout.window());
             for (const auto &page : pages.pages)
                 for (const QString &f : {page.picture, page.pictureBack})
                     if (!f.isEmpty())

@@ -4,8 +4,8 @@
 
 #include "testsupport.h"
 
-#include "../src/assessment/coursebank.h"
-#include "../src/platform/dao.h"
+#include "assessment/coursebank.h"
+#include "platform/dao.h"
 
 #include <QDate>
 #include <QDir>

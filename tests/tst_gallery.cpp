@@ -3,10 +3,10 @@
 
 #include "testsupport.h"
 
-#include "../src/animation/fanimaz.h"
-#include "../src/lessons/lessonwindow.h"
-#include "../src/shell/fscelte.h"
-#include "../src/shell/modvaldoria.h"
+#include "animation/fanimaz.h"
+#include "lessons/lessonwindow.h"
+#include "shell/fscelte.h"
+#include "common/modvaldoria.h"
 
 #include <QDir>
 
@@ -44,16 +44,16 @@ private slots:
         Trap trap;
         for (const auto &layout : lessons::lessonLayouts()) {
             try {
-                auto *lesson = platform::forms::get<lessons::LessonWindow>(layout.window);
+                auto *lesson = platform::forms::get<lessons::LessonWindow>(layout.window());
                 lesson->show();
                 for (int p = 1; p <= lesson->pages().count(); ++p) {
-                    save(lesson, QStringLiteral("%1-%2").arg(layout.window).arg(p, 2, 10, QLatin1Char('0')));
+                    save(lesson, QStringLiteral("%1-%2").arg(layout.window()).arg(p, 2, 10, QLatin1Char('0')));
                     lesson->cmdAVANTI_Click();
                 }
             } catch (const platform::FatalError &e) {
                 QFAIL(qPrintable(e.message));
             }
-            platform::forms::unload(layout.window);
+            platform::forms::unload(layout.window());
         }
     }
 

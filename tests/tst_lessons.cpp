@@ -4,10 +4,10 @@
 
 #include "testsupport.h"
 
-#include "../src/lessons/lessonwindow.h"
-#include "../src/platform/datapath.h"
-#include "../src/shell/fscelte.h"
-#include "../src/shell/modvaldoria.h"
+#include "lessons/lessonwindow.h"
+#include "platform/datapath.h"
+#include "shell/fscelte.h"
+#include "common/modvaldoria.h"
 
 #include <QImageReader>
 

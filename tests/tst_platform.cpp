@@ -4,9 +4,9 @@
 
 #include "testsupport.h"
 
-#include "../src/platform/dialogs.h"
-#include "../src/platform/printer.h"
-#include "../src/platform/rnd.h"
+#include "platform/dialogs.h"
+#include "platform/printer.h"
+#include "platform/rnd.h"
 
 #include <QAccessible>
 #include <QMimeData>

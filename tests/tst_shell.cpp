@@ -2,10 +2,11 @@
 
 #include "testsupport.h"
 
-#include "../src/lessons/lessonwindow.h"
-#include "../src/shell/fscelte.h"
-#include "../src/shell/modvaldoria.h"
-#include "../src/shell/startup.h"
+#include "lessons/lessonwindow.h"
+#include "shell/fscelte.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
+#include "startup.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -83,7 +84,7 @@ private slots:
         Fscelte *menu = openMenu();
         click(menu->Command1[index]);
         QCOMPARE(Modvaldoria::numargomento.toInt(), index + 6);
-        const QString lesson = Modvaldoria::lessonWindow(index + 6);
+        const QString lesson = windows::lessonWindowOfCode(index + 6);
         QVERIFY(forms::isLoaded(lesson));
         auto *window = forms::get<lessons::LessonWindow>(lesson);
         QVERIFY(window->isVisible());
@@ -170,7 +171,7 @@ private slots:
     {
         WorkFolder folder;
         Trap trap;
-        shell::startUp();
+        app::startUp();
         Fscelte *menu = forms::get<Fscelte>("Fscelte");
         ModalAnswers answers;
         answers.press("Annulla");
@@ -214,7 +215,7 @@ private slots:
             Modvaldoria::mostraargomento();
         }
         for (const auto &layout : lessons::lessonLayouts())
-            QVERIFY(!forms::isLoaded(layout.window));
+            QVERIFY(!forms::isLoaded(layout.window()));
     }
 
     void anEmptyQuestionTableStopsWithAClearMessage()
@@ -247,7 +248,7 @@ static int startupChild(int argc, char **argv)
     });
     answer.start(20);
     QTimer::singleShot(10000, [] { std::_Exit(99); });
-    QTimer::singleShot(0, [] { shell::startUp(); });
+    QTimer::singleShot(0, [] { app::startUp(); });
     return app.exec();
 }
 

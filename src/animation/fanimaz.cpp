@@ -2,16 +2,37 @@
 
 #include "sequences.h"
 
-#include "../platform/datapath.h"
-#include "../shell/granite.h"
-#include "../shell/modvaldoria.h"
+#include "platform/datapath.h"
+#include "common/granite.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
 
 namespace animation {
 
 using platform::CommandButton;
+using platform::Design;
+using platform::TwRect;
 namespace forms = platform::forms;
 
 namespace {
+
+// The player's layout.
+const Design Image1Design{QStringLiteral("Image1"), {}, {840, 960, 4575, 3735}};    // step view
+const Design Image2Design{QStringLiteral("Image2"), {}, {6360, 960, 4575, 3735}};   // timer view
+const Design Command1Design{QStringLiteral("Command1"), QStringLiteral("Vedo le immagini una per una"),
+                            {840, 4920, 4575, 615}};
+const Design Lab1Design{QStringLiteral("Lab1"), {}, {5400, 4920, 1095, 615}};
+const Design CmdanimDesign{QStringLiteral("Cmdanim"), QStringLiteral("Riavvio l'animazione"), {6480, 4920, 4695, 615}};
+const Design Label1Design{QStringLiteral("Label1"), QStringLiteral("         Regolo la velocità  dell'animazione"),
+                          {7200, 6960, 3375, 255}};
+const Design CmdtornaDesign{QStringLiteral("Cmdtorna"), QStringLiteral("TORNO all'argomento"), {840, 7320, 4575, 615}};
+const Design CmdminvelDesign{QStringLiteral("cmdminvel"), QStringLiteral("Minore"), {6480, 7320, 1935, 615}};
+const Design LabvelDesign{QStringLiteral("Labvel"), {}, {8400, 7320, 1005, 555}};
+const Design CmdmaxvelDesign{QStringLiteral("cmdmaxvel"), QStringLiteral("Maggiore"), {9360, 7320, 1815, 615}};
+// Sequence 1 shows its two views a little further apart.
+constexpr int MovedViewsSequence = 1;
+constexpr TwRect MovedImage1{960, 960, 4575, 3735};
+constexpr TwRect MovedImage2{6280, 960, 4575, 3735};
 
 const QColor FrameNumberText(192, 64, 0);
 const QColor SpeedCaptionText(255, 224, 192);
@@ -19,37 +40,32 @@ const QColor LevelText(255, 128, 0);
 
 } // namespace
 
-Fanimaz::Fanimaz() : Form(Name)
+Fanimaz::Fanimaz() : Form(windows::Fanimaz)
 {
     setCaption(QStringLiteral("ANIMAZIONI"));
-    setPicture(shell::graniteBackground());
+    setPicture(common::graniteBackground());
 
-    Image1 = new platform::PictureBox(this, QStringLiteral("Image1"), {840, 960, 4575, 3735});
-    Image2 = new platform::PictureBox(this, QStringLiteral("Image2"), {6360, 960, 4575, 3735});
+    Image1 = new platform::PictureBox(this, Image1Design);
+    Image2 = new platform::PictureBox(this, Image2Design);
 
-    Command1 = new CommandButton(this, QStringLiteral("Command1"), QStringLiteral("Vedo le immagini una per una"),
-                                 {840, 4920, 4575, 615});
-    Lab1 = new platform::Label(this, QStringLiteral("Lab1"), {}, {5400, 4920, 1095, 615});
+    Command1 = new CommandButton(this, Command1Design);
+    Lab1 = new platform::Label(this, Lab1Design);
     Lab1->setFont(platform::designFont(platform::SansSerif, 24, true));
     platform::setForeColor(Lab1, FrameNumberText);
     Lab1->setAlignment(Qt::AlignCenter);
     Lab1->setAutoFillBackground(true);
-    Cmdanim = new CommandButton(this, QStringLiteral("Cmdanim"), QStringLiteral("Riavvio l'animazione"),
-                                {6480, 4920, 4695, 615});
-    Label1 = new platform::Label(this, QStringLiteral("Label1"),
-                                 QStringLiteral("         Regolo la velocità  dell'animazione"),
-                                 {7200, 6960, 3375, 255});
+    Cmdanim = new CommandButton(this, CmdanimDesign);
+    Label1 = new platform::Label(this, Label1Design);
     Label1->setTransparent(true);
     platform::setForeColor(Label1, SpeedCaptionText);
-    Cmdtorna = new CommandButton(this, QStringLiteral("Cmdtorna"), QStringLiteral("TORNO all'argomento"),
-                                 {840, 7320, 4575, 615});
-    cmdminvel = new CommandButton(this, QStringLiteral("cmdminvel"), QStringLiteral("Minore"), {6480, 7320, 1935, 615});
-    Labvel = new platform::Label(this, QStringLiteral("Labvel"), {}, {8400, 7320, 1005, 555});
+    Cmdtorna = new CommandButton(this, CmdtornaDesign);
+    cmdminvel = new CommandButton(this, CmdminvelDesign);
+    Labvel = new platform::Label(this, LabvelDesign);
     platform::setForeColor(Labvel, LevelText);
     Labvel->setFont(platform::designFont(platform::SansSerif, 14, true));
     Labvel->setAlignment(Qt::AlignCenter);
     Labvel->setAutoFillBackground(true);
-    cmdmaxvel = new CommandButton(this, QStringLiteral("cmdmaxvel"), QStringLiteral("Maggiore"), {9360, 7320, 1815, 615});
+    cmdmaxvel = new CommandButton(this, CmdmaxvelDesign);
 
     cmdmaxvel->setFont(platform::designFont(platform::SansSerif, 8.25, true));
     cmdminvel->setFont(platform::designFont(platform::SansSerif, 8.25, true));
@@ -83,9 +99,9 @@ void Fanimaz::Form_Load()
                 fotogrammi_ << platform::dataFile(f);
     numfotogrammi_ = int(fotogrammi_.size()) - 1;
 
-    if (Modvaldoria::numanimazione == 1) {
-        platform::place(Image2, {6280, 960, 4575, 3735});
-        platform::place(Image1, {960, 960, 4575, 3735});
+    if (Modvaldoria::numanimazione == MovedViewsSequence) {
+        platform::place(Image2, MovedImage2);
+        platform::place(Image1, MovedImage1);
     }
     indanim_ = 1;
     Image2->loadPicture(fotogrammi_.value(1));
@@ -142,18 +158,13 @@ void Fanimaz::cmdminvel_Click()
 
 void Fanimaz::Cmdtorna_Click()
 {
-    const QString lesson = Modvaldoria::lessonWindow(Modvaldoria::numargomento);
+    const QString lesson = windows::lessonWindowOfCode(Modvaldoria::numargomento);
     if (lesson.isEmpty())
         return;
     setVisible(false);
     Timer1->setEnabled(false);
     forms::unload(objectName());
     forms::load(lesson)->setVisible(true);
-}
-
-void registerWindows()
-{
-    forms::registerForm(Fanimaz::Name, [] { return new Fanimaz; });
 }
 
 } // namespace animation

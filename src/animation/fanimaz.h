@@ -3,8 +3,8 @@
 // played by a timer on the right (at a speed the pupil sets) and stepped through
 // by hand on the left. Frames are read from their files when they are due.
 
-#include "../platform/controls.h"
-#include "../platform/form.h"
+#include "platform/controls.h"
+#include "platform/form.h"
 
 #include <QStringList>
 
@@ -14,7 +14,6 @@ class Fanimaz : public platform::Form
 {
     Q_OBJECT
 public:
-    static inline const QString Name = QStringLiteral("Fanimaz");
     Fanimaz();
 
     void Form_Load() override;
@@ -59,7 +58,5 @@ private:
     std::int16_t livello_ = StartLevel;
     qint32 intervallo_ = StartMs;
 };
-
-void registerWindows();
 
 } // namespace animation

@@ -1,6 +1,6 @@
 #include "coursebank.h"
 
-#include "../platform/dao.h"
+#include "platform/dao.h"
 
 #include <QDir>
 #include <QFile>

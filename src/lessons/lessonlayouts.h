@@ -2,7 +2,7 @@
 // The design of each lesson window: where its controls stand, and what its
 // navigation click areas are called.
 
-#include "../platform/twips.h"
+#include "platform/twips.h"
 
 #include <QList>
 #include <QString>
@@ -19,13 +19,16 @@ inline constexpr NavNames StandardNames{"cmdAVANTI", "Cmdindietro", "Cmdrivedi",
 
 struct LessonLayout
 {
-    const char *window;
-    int topic; // 1 to 7
+    int topic; // 1 to 7: the window is the topic's lesson window
     NavNames names;
     platform::TwRect labeltit, image1, label1, image2, cmdanimazione;
     platform::TwRect label2;   // zero width: the window has no bar beside the text
     platform::TwRect uscita, scegli, quest, rivedi, indietro, avanti;
-    bool hasQuestionnaire;     // false: Label4 stands where cmdquest would be
+
+    QString window() const;
+    // Whether the topic has a questionnaire; without one, Label4 stands where
+    // cmdquest would be.
+    bool hasQuestionnaire() const;
 };
 
 const QList<LessonLayout> &lessonLayouts();

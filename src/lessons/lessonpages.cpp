@@ -1,10 +1,11 @@
 #include "lessonpages.h"
 
-#include "../platform/runtime.h"
+#include "platform/runtime.h"
 
 #include <QFile>
-#include <QHash>
 #include <QRegularExpression>
+
+#include <map>
 
 namespace lessons {
 
@@ -147,10 +148,10 @@ std::optional<LessonPages> parseLessonPages(const QString &source, QString *erro
 
 const LessonPages &lessonPages(const QString &window)
 {
-    static QHash<QString, LessonPages> cache;
-    auto it = cache.constFind(window);
-    if (it != cache.constEnd())
-        return *it;
+    // Entries of a std::map stay where they are as the cache grows.
+    static std::map<QString, LessonPages> cache;
+    if (auto it = cache.find(window); it != cache.end())
+        return it->second;
     const QString resource = QStringLiteral(":/lessons/%1.txt").arg(window);
     QFile f(resource);
     if (!f.open(QIODevice::ReadOnly))
@@ -159,7 +160,7 @@ const LessonPages &lessonPages(const QString &window)
     const auto pages = parseLessonPages(QString::fromUtf8(f.readAll()), &error);
     if (!pages)
         platform::fatal(QStringLiteral("Le pagine della lezione \"%1\" sono scritte male: %2").arg(window, error));
-    return *cache.insert(window, *pages);
+    return cache.emplace(window, *pages).first->second;
 }
 
 } // namespace lessons

@@ -1,7 +1,7 @@
 #pragma once
 // The pages of a lesson, read from its page file (format in DESIGN.md).
 
-#include "../platform/twips.h"
+#include "platform/twips.h"
 
 #include <QList>
 #include <QString>

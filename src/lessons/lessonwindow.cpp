@@ -1,7 +1,8 @@
 #include "lessonwindow.h"
 
-#include "../platform/datapath.h"
-#include "../shell/modvaldoria.h"
+#include "platform/datapath.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
 
 #include <QKeyEvent>
 
@@ -24,7 +25,7 @@ const QString Backdrop = QStringLiteral("valdoria1.jpg");
 } // namespace
 
 LessonWindow::LessonWindow(const LessonLayout &layout)
-    : Form(QString::fromLatin1(layout.window)), layout_(layout), pages_(lessonPages(objectName()))
+    : Form(layout.window()), layout_(layout), pages_(lessonPages(layout.window()))
 {
     setCaption(pages_.caption);
 
@@ -60,7 +61,7 @@ LessonWindow::LessonWindow(const LessonLayout &layout)
     };
     cmduscita = area(n.uscita, layout.uscita, QStringLiteral("Esco dal programma"), &LessonWindow::cmduscita_Click);
     cmdscegli = area(n.scegli, layout.scegli, QStringLiteral("Torno al menù"), &LessonWindow::cmdscegli_Click);
-    if (layout.hasQuestionnaire) {
+    if (layout.hasQuestionnaire()) {
         cmdquest = area(n.quest, layout.quest, QStringLiteral("Vado al questionario"), &LessonWindow::cmdquest_Click);
     } else {
         Label4 = new platform::Label(this, QStringLiteral("Label4"), QStringLiteral("Il questionario non c'è"),
@@ -154,10 +155,9 @@ void LessonWindow::Cmdrivedi_Click()
 
 void LessonWindow::cmdquest_Click()
 {
-    const QString questionnaire = QStringLiteral("FQuest");
-    if (!forms::isRegistered(questionnaire))
+    if (!forms::isRegistered(windows::FQuest))
         return;
-    forms::load(questionnaire)->setVisible(true);
+    forms::load(windows::FQuest)->setVisible(true);
     const QString name = objectName();
     forms::unload(name);
     forms::load(name)->setVisible(false);
@@ -165,7 +165,7 @@ void LessonWindow::cmdquest_Click()
 
 void LessonWindow::cmdscegli_Click()
 {
-    forms::load(QStringLiteral("Fscelte"))->setVisible(true);
+    forms::load(windows::Fscelte)->setVisible(true);
     setVisible(false);
     forms::unload(objectName());
 }
@@ -174,11 +174,8 @@ void LessonWindow::cmduscita_Click() { Modvaldoria::confermauscita(); }
 
 void LessonWindow::cmdanimazione_Click()
 {
-    const QString player = QStringLiteral("Fanimaz");
-    if (!forms::isRegistered(player))
-        return;
     setVisible(false);
-    forms::load(player)->setVisible(true);
+    forms::load(windows::Fanimaz)->setVisible(true);
     cmdanimazione->setVisible(false);
 }
 
@@ -198,13 +195,6 @@ void LessonWindow::keyPressEvent(QKeyEvent *event)
     default:
         Form::keyPressEvent(event);
     }
-}
-
-void registerWindows()
-{
-    for (const LessonLayout &layout : lessonLayouts())
-        forms::registerForm(QString::fromLatin1(layout.window),
-                            [&layout] { return new LessonWindow(layout); });
 }
 
 } // namespace lessons

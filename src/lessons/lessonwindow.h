@@ -6,8 +6,8 @@
 #include "lessonlayouts.h"
 #include "lessonpages.h"
 
-#include "../platform/controls.h"
-#include "../platform/form.h"
+#include "platform/controls.h"
+#include "platform/form.h"
 
 #include <array>
 
@@ -54,7 +54,6 @@ public:
     platform::ClickArea *cmdscegli;
     platform::ClickArea *cmduscita;
 
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -62,13 +61,11 @@ private:
     // What entering page `pagina_` sets, coming forward or going back.
     void enterPage(bool back);
 
-    const LessonLayout &layout_;
-    const LessonPages &pages_;
+    const LessonLayout layout_;
+    const LessonPages pages_; // a copy: the window never depends on where the page store keeps it
     int pagina_ = 1;
     std::array<QString, MaxPages + 1> titoli;
     std::array<QString, 51> testi;
 };
-
-void registerWindows();
 
 } // namespace lessons

@@ -4,6 +4,7 @@
 // the event (Click, DragDrop; a timer's Tick), so that a window's handler reads
 // cmdAVANTI_Click and is connected to cmdAVANTI's Click.
 
+#include "design.h"
 #include "twips.h"
 
 #include <QCheckBox>
@@ -33,6 +34,7 @@ class CommandButton : public QPushButton
     Q_OBJECT
 public:
     CommandButton(QWidget *parent, const QString &name, const QString &caption, const TwRect &rect);
+    CommandButton(QWidget *parent, const Design &d) : CommandButton(parent, d.name, d.caption, d.rect) {}
     // Setting the button's value from code: runs its Click also while the button
     // or its window is hidden or disabled.
     void press() { emit Click(); }
@@ -63,6 +65,7 @@ class Label : public QLabel
     Q_OBJECT
 public:
     Label(QWidget *parent, const QString &name, const QString &caption, const TwRect &rect);
+    Label(QWidget *parent, const Design &d) : Label(parent, d.name, d.caption, d.rect) {}
     // The caption as the program set it; carriage returns break lines on screen.
     QString caption() const { return caption_; }
     void setCaption(const QString &caption);
@@ -103,6 +106,7 @@ class PictureBox : public QLabel
     Q_OBJECT
 public:
     PictureBox(QWidget *parent, const QString &name, const TwRect &rect, bool stretch = false);
+    PictureBox(QWidget *parent, const Design &d, bool stretch = false) : PictureBox(parent, d.name, d.rect, stretch) {}
     // `path` as the program writes it, e.g. "pervaldoria\\vento.jpg". A missing or
     // unreadable file is a run-time error.
     void loadPicture(const QString &path);
@@ -117,6 +121,7 @@ class CheckBox : public QCheckBox
     Q_OBJECT
 public:
     CheckBox(QWidget *parent, const QString &name, const QString &caption, const TwRect &rect);
+    CheckBox(QWidget *parent, const Design &d) : CheckBox(parent, d.name, d.caption, d.rect) {}
     int value() const { return isChecked() ? 1 : 0; }
     // A change of value from code raises Click like a click of the pupil's.
     void setValue(int value);
@@ -129,6 +134,8 @@ class TextBox : public QLineEdit
     Q_OBJECT
 public:
     TextBox(QWidget *parent, const QString &name, const TwRect &rect);
+    // The design caption is the box's initial text.
+    TextBox(QWidget *parent, const Design &d) : TextBox(parent, d.name, d.rect) { setText(d.caption); }
 };
 
 class ListBox : public QListWidget
@@ -136,6 +143,7 @@ class ListBox : public QListWidget
     Q_OBJECT
 public:
     ListBox(QWidget *parent, const QString &name, const TwRect &rect);
+    ListBox(QWidget *parent, const Design &d) : ListBox(parent, d.name, d.rect) {}
     QStringList items() const;
 };
 

@@ -1,71 +1,72 @@
 #include "fscelte.h"
 
-#include "granite.h"
-#include "modvaldoria.h"
+#include "common/granite.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
 
-#include "../platform/datapath.h"
+#include "platform/datapath.h"
 
 namespace shell {
 
 using platform::CommandButton;
-using platform::TwRect;
+using platform::Design;
+namespace forms = platform::forms;
 
 namespace {
 
-struct TopicButton
-{
-    const char *caption;
-    TwRect rect;
-};
-
-// Captions are the topic titles exactly, blanks included.
-const TopicButton TopicButtons[8] = {
+// The menu's layout: the topic buttons' captions are the topic titles exactly,
+// blanks included.
+const Design TopicButtons[windows::TopicCount + 1] = {
     {},
-    {"1.  L'aria ed il calore", {1680, 720, 3855, 615}},
-    {" 2.  Il vento", {1680, 1800, 3855, 615}},
-    {"3. La pioggia ed i fiumi", {1680, 2760, 3855, 615}},
-    {"4.  I fenomeni carsici", {1680, 3720, 3855, 615}},
-    {"5.  I ghiacciai", {6480, 720, 3855, 615}},
-    {"6.  Il mare", {6480, 1800, 3855, 615}},
-    {"7.  Il modellamento in sintesi", {6480, 2760, 3855, 615}},
+    {{}, QStringLiteral("1.  L'aria ed il calore"), {1680, 720, 3855, 615}},
+    {{}, QStringLiteral(" 2.  Il vento"), {1680, 1800, 3855, 615}},
+    {{}, QStringLiteral("3. La pioggia ed i fiumi"), {1680, 2760, 3855, 615}},
+    {{}, QStringLiteral("4.  I fenomeni carsici"), {1680, 3720, 3855, 615}},
+    {{}, QStringLiteral("5.  I ghiacciai"), {6480, 720, 3855, 615}},
+    {{}, QStringLiteral("6.  Il mare"), {6480, 1800, 3855, 615}},
+    {{}, QStringLiteral("7.  Il modellamento in sintesi"), {6480, 2760, 3855, 615}},
 };
+const Design Sommativo{QStringLiteral("sommativo"), QStringLiteral("questionario sommativo"), {6480, 3720, 3855, 615}};
+const Design ArchQuest{QStringLiteral("CMDarchquest"), QStringLiteral(" archivio dei questionari"), {2280, 6480, 2535, 495}};
+const Design ArchSomm{QStringLiteral("CMDarchsomm"), QStringLiteral("archivio dei test sommativi"), {4800, 6480, 2535, 495}};
+const Design Uscita{QStringLiteral("cmduscita"), QStringLiteral("ESCO dal programma"), {7330, 6480, 2175, 495}};
+const Design Band{QStringLiteral("Label1"), {}, {1200, 6360, 9615, 720}};
 
 const QColor TopicColor(255, 218, 192);
 const QColor ArchiveColor(255, 192, 128);
 const QColor BandColor(255, 224, 192);
+constexpr double TopicPoints = 9.75;
+constexpr double SommativoPoints = 12;
 
 const QString DatabaseFile = QStringLiteral("valdoria.mdb");
 
 } // namespace
 
-Fscelte::Fscelte() : Form(Name)
+Fscelte::Fscelte() : Form(windows::Fscelte)
 {
     setCaption(QStringLiteral("scelta dell'argomento"));
-    setPicture(graniteBackground());
+    setPicture(common::graniteBackground());
 
-    Label1 = new platform::Label(this, QStringLiteral("Label1"), {}, {1200, 6360, 9615, 720});
+    Label1 = new platform::Label(this, Band);
     platform::setBackColor(Label1, BandColor);
 
-    for (int i = 1; i <= 7; ++i) {
-        auto *b = new CommandButton(this, platform::arrayName(QStringLiteral("Command1"), i),
-                                    QString::fromUtf8(TopicButtons[i].caption), TopicButtons[i].rect);
+    for (int i = 1; i <= windows::TopicCount; ++i) {
+        Design d = TopicButtons[i];
+        d.name = platform::arrayName(QStringLiteral("Command1"), i);
+        auto *b = new CommandButton(this, d);
         platform::setBackColor(b, TopicColor);
-        b->setFont(platform::designFont(platform::SansSerif, 9.75, true));
+        b->setFont(platform::designFont(platform::SansSerif, TopicPoints, true));
         connect(b, &CommandButton::Click, this, [this, i] { Command1_Click(i); });
         Command1[i] = b;
     }
-    sommativo = new CommandButton(this, QStringLiteral("sommativo"), QStringLiteral("questionario sommativo"),
-                                  {6480, 3720, 3855, 615});
+    sommativo = new CommandButton(this, Sommativo);
     platform::setBackColor(sommativo, TopicColor);
-    sommativo->setFont(platform::designFont(platform::SansSerif, 12, true));
+    sommativo->setFont(platform::designFont(platform::SansSerif, SommativoPoints, true));
     connect(sommativo, &CommandButton::Click, this, &Fscelte::sommativo_Click);
 
-    CMDarchquest = new CommandButton(this, QStringLiteral("CMDarchquest"), QStringLiteral(" archivio dei questionari"),
-                                     {2280, 6480, 2535, 495});
-    CMDarchsomm = new CommandButton(this, QStringLiteral("CMDarchsomm"), QStringLiteral("archivio dei test sommativi"),
-                                    {4800, 6480, 2535, 495});
-    cmduscita = new CommandButton(this, QStringLiteral("cmduscita"), QStringLiteral("ESCO dal programma"),
-                                  {7330, 6480, 2175, 495});
+    CMDarchquest = new CommandButton(this, ArchQuest);
+    CMDarchsomm = new CommandButton(this, ArchSomm);
+    cmduscita = new CommandButton(this, Uscita);
     for (auto *b : {CMDarchquest, CMDarchsomm, cmduscita})
         platform::setBackColor(b, ArchiveColor);
     connect(CMDarchquest, &CommandButton::Click, this, &Fscelte::CMDarchquest_Click);
@@ -81,9 +82,9 @@ void Fscelte::Form_Load()
 
 void Fscelte::Command1_Click(int Index)
 {
-    Modvaldoria::numargomento = QVariant::fromValue<qint16>(qint16(Index + 6));
+    Modvaldoria::numargomento = QVariant::fromValue<qint16>(qint16(Index + windows::TopicCodeOffset));
     Modvaldoria::mostraargomento();
-    if (Index != 7) {
+    if (windows::topic(Index)->questionnaire) {
         Modvaldoria::apridomande();
         Modvaldoria::caricarisposte();
         setVisible(false);
@@ -92,25 +93,25 @@ void Fscelte::Command1_Click(int Index)
 
 void Fscelte::sommativo_Click()
 {
-    if (!platform::forms::isRegistered(QStringLiteral("FSommati")))
+    if (!forms::isRegistered(windows::FSommati))
         return;
     setVisible(false);
-    platform::forms::load(QStringLiteral("FSommati"))->setVisible(true);
+    forms::load(windows::FSommati)->setVisible(true);
 }
 
 void Fscelte::CMDarchquest_Click()
 {
-    if (!platform::forms::isRegistered(QStringLiteral("frmRISUL")))
+    if (!forms::isRegistered(windows::frmRISUL))
         return;
-    platform::forms::show(QStringLiteral("frmRISUL"));
+    forms::show(windows::frmRISUL);
     setVisible(false);
 }
 
 void Fscelte::CMDarchsomm_Click()
 {
-    if (!platform::forms::isRegistered(QStringLiteral("FLIsomm")))
+    if (!forms::isRegistered(windows::FLIsomm))
         return;
-    platform::forms::load(QStringLiteral("FLIsomm"))->setVisible(true);
+    forms::load(windows::FLIsomm)->setVisible(true);
     setVisible(false);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The topic menu: the start-up window and the hub of the program.
 
-#include "../platform/controls.h"
-#include "../platform/form.h"
+#include "platform/controls.h"
+#include "platform/form.h"
 
 #include <array>
 
@@ -12,7 +12,6 @@ class Fscelte : public platform::Form
 {
     Q_OBJECT
 public:
-    static inline const QString Name = QStringLiteral("Fscelte");
     Fscelte();
 
     void Form_Load() override;

@@ -1,7 +1,7 @@
 // Installs the course database into the data folder: creates it when absent,
 // rebuilds the question tables from the question bank, keeps every stored result.
 
-#include "../../src/assessment/coursebank.h"
+#include "assessment/coursebank.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

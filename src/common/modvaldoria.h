@@ -3,7 +3,7 @@
 // several windows call. Windows never pass arguments to each other: a window that
 // opens another sets these first, then shows the other window, which reads them.
 
-#include "../platform/dao.h"
+#include "platform/dao.h"
 
 #include <QString>
 #include <QVariant>
@@ -15,10 +15,6 @@ namespace Modvaldoria {
 
 // Arrays run 0..10; the program uses elements 1 to 10.
 template <class T> using Array10 = std::array<T, 11>;
-
-// Topic codes: menu button index + 6.
-inline constexpr int FirstTopicCode = 7;
-inline constexpr int LastTopicCode = 13;
 
 inline std::unique_ptr<platform::Database> db;
 inline QVariant numargomento; // no value until the first topic is chosen
@@ -40,9 +36,6 @@ inline std::int16_t numdomsomm = 0;
 inline Array10<QString> testisomm;
 inline std::unique_ptr<platform::Recordset> rssomm;
 inline QVariant contatore;
-
-// The lesson window of a topic code, or empty for any other value.
-QString lessonWindow(const QVariant &code);
 
 void mostraargomento();
 void apridomande();

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace shell {
+namespace common {
 
 namespace {
 
@@ -71,4 +71,4 @@ const QImage &graniteBackground()
     return image;
 }
 
-} // namespace shell
+} // namespace common

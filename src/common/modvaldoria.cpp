@@ -1,47 +1,29 @@
 #include "modvaldoria.h"
 
-#include "../platform/dialogs.h"
-#include "../platform/form.h"
-#include "../platform/runtime.h"
+#include "platform/dialogs.h"
+#include "platform/form.h"
+#include "platform/runtime.h"
+
+#include "windows.h"
 
 namespace Modvaldoria {
 
-namespace {
-const char *const LessonWindows[] = {"fargom", "farg2", "farg3", "farg4", "farg5", "farg6", "farg7"};
-
-int topicCode(const QVariant &code, bool *ok)
-{
-    *ok = false;
-    if (!code.isValid() || code.isNull())
-        return 0;
-    const int c = code.toInt(ok);
-    return *ok && c >= FirstTopicCode && c <= LastTopicCode ? c : (*ok = false, 0);
-}
-} // namespace
-
-QString lessonWindow(const QVariant &code)
-{
-    bool ok;
-    const int c = topicCode(code, &ok);
-    return ok ? QString::fromLatin1(LessonWindows[c - FirstTopicCode]) : QString();
-}
-
 void mostraargomento()
 {
-    const QString name = lessonWindow(numargomento);
-    if (name.isEmpty())
-        return;
-    platform::forms::load(name)->setVisible(true);
+    if (const windows::Topic *t = windows::topicOfCode(numargomento))
+        platform::forms::load(windows::lessonWindow(*t))->setVisible(true);
 }
 
 void apridomande()
 {
-    bool ok;
-    const int c = topicCode(numargomento, &ok);
-    if (ok)
-        rsdomande = db->openRecordset(QStringLiteral("domande%1").arg(c - 6));
-    if (!rsdomande)
-        platform::fatal(QStringLiteral("Nessuna tabella di domande è aperta."));
+    // Only the topic buttons call this, right after setting the code; any other
+    // value is a fault of the program, not something to carry on from with the
+    // questions of an earlier topic.
+    const windows::Topic *t = windows::topicOfCode(numargomento);
+    if (!t)
+        platform::fatal(QStringLiteral("Le domande non si possono aprire: nessun argomento è scelto (codice %1).")
+                            .arg(numargomento.isValid() ? numargomento.toString() : QStringLiteral("vuoto")));
+    rsdomande = db->openRecordset(windows::questionTable(*t));
     rsdomande->moveFirst();
 }
 

@@ -4,8 +4,8 @@
 
 #include <QImage>
 
-namespace shell {
+namespace common {
 
 const QImage &graniteBackground();
 
-} // namespace shell
+} // namespace common

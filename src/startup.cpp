@@ -1,0 +1,36 @@
+#include "startup.h"
+
+#include "animation/fanimaz.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
+#include "lessons/lessonlayouts.h"
+#include "lessons/lessonwindow.h"
+#include "platform/controls.h"
+#include "shell/fscelte.h"
+
+#include <QApplication>
+
+namespace app {
+
+namespace forms = platform::forms;
+
+void registerWindows()
+{
+    forms::registerForm(windows::Fscelte, [] { return new shell::Fscelte; });
+    for (const lessons::LessonLayout &layout : lessons::lessonLayouts())
+        forms::registerForm(layout.window(), [&layout] { return new lessons::LessonWindow(layout); });
+    forms::registerForm(windows::Fanimaz, [] { return new animation::Fanimaz; });
+}
+
+void startUp()
+{
+    platform::installFontSubstitutes();
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationName(QStringLiteral("Valdoria"));
+    registerWindows();
+    // A window's own close button asks, like the exit buttons.
+    forms::setCloseRequestHandler([](platform::Form *) { Modvaldoria::confermauscita(); });
+    forms::load(windows::Fscelte)->show();
+}
+
+} // namespace app
