@@ -50,8 +50,14 @@ ModalAnswers::ModalAnswers() : timer_(new QTimer)
 ModalAnswers::~ModalAnswers()
 {
     delete timer_;
+    // A box that was expected and never came, or one that nobody expected, is
+    // a fault of the path under test.
     if (!queue_.isEmpty())
-        qWarning("%d modal answers were never used", int(queue_.size()));
+        QTest::qFail(qPrintable(QStringLiteral("%1 expected box(es) never came").arg(queue_.size())), __FILE__,
+                     __LINE__);
+    if (!unexpected_.isEmpty())
+        QTest::qFail(qPrintable(QStringLiteral("unexpected box: ") + unexpected_.join(QStringLiteral(" | "))),
+                     __FILE__, __LINE__);
 }
 
 void ModalAnswers::press(const QString &caption)
@@ -96,7 +102,7 @@ void ModalAnswers::poll()
     else
         texts << QString();
     if (queue_.isEmpty()) {
-        qWarning("an unexpected box: %s", qPrintable(texts.last()));
+        unexpected_ << texts.last();
         if (auto *d = qobject_cast<QDialog *>(box))
             d->reject();
         return;
@@ -149,6 +155,9 @@ void freshProgram()
     platform::forms::unloadAll();
     Modvaldoria::reset();
     platform::resetRandom();
+    // A run-time error never opens its box in a test: it unwinds to the test,
+    // which fails (or expects it), instead of hanging until the time limit.
+    platform::setFatalHandler([](const QString &what) { throw platform::FatalError{what}; });
 }
 
 } // namespace testing

@@ -41,7 +41,8 @@ private:
 };
 
 // Answers the next modal boxes in order. Each answer is given the box; it may read
-// it and must close it. Unanswered boxes fail the test instead of hanging.
+// it and must close it. A box nobody expected is closed and fails the test, and
+// so does an expected box that never came (checked when this goes).
 class ModalAnswers
 {
 public:
@@ -60,6 +61,7 @@ public:
 private:
     void poll();
     QList<Answer> queue_;
+    QStringList unexpected_;
     QTimer *timer_;
 };
 
@@ -86,7 +88,8 @@ template <class T = QWidget> T *control(QWidget *form, const QString &name)
 // Clicks a control as the pupil does (the mouse, at its centre).
 void click(QWidget *control);
 
-// Registers all windows once and resets the shared state and the window registry.
+// Registers all windows once and resets the shared state and the window
+// registry; run-time errors then unwind to the test as FatalError.
 void freshProgram();
 
 } // namespace testing

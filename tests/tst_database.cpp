@@ -11,7 +11,10 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QProcess>
 #include <QSqlQuery>
+
+#include <cstdio>
 
 #include <unistd.h>
 
@@ -55,6 +58,12 @@ int countRows(const QString &file, const QString &table)
     }
     QSqlDatabase::removeDatabase(c);
     return n;
+}
+
+QByteArray fileBytes(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -197,12 +206,108 @@ private slots:
 
     void readOnlyDatabaseIsRefused()
     {
-        if (geteuid() == 0)
-            QSKIP("file permissions do not bind root");
+        // The real program opens the file as a user who may read it but not
+        // write it: as root, a child of this test runs as "nobody".
         WorkFolder folder;
         Trap trap;
-        QFile::setPermissions(folder.databaseFile(), QFile::ReadOwner | QFile::ReadUser);
-        QVERIFY(expectFatal([] { Database::open("pervaldoria\\valdoria.mdb"); }).contains("sola lettura"));
+        if (geteuid() != 0) {
+            QFile::setPermissions(folder.databaseFile(), QFile::ReadOwner | QFile::ReadUser);
+            QVERIFY(expectFatal([] { Database::open("pervaldoria\\valdoria.mdb"); }).contains("sola lettura"));
+            return;
+        }
+        for (const QString &p : {folder.path(), folder.dataPath()})
+            QFile::setPermissions(p, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                         | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+        QFile::setPermissions(folder.databaseFile(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
+        QProcess child;
+        child.setWorkingDirectory(folder.path());
+        child.setChildProcessModifier([] {
+            if (setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(97);
+        });
+        child.start(QCoreApplication::applicationFilePath(), {"--open-child"});
+        QVERIFY(child.waitForFinished(20000));
+        const QString said = QString::fromUtf8(child.readAllStandardOutput());
+        QCOMPARE(child.exitCode(), platform::FatalExitStatus);
+        QVERIFY2(said.contains("sola lettura") && said.contains("valdoria.mdb"), qPrintable(said));
+    }
+
+    void aRecordsetKeepsItsOwnDatabase()
+    {
+        // The program's database object may be replaced; a recordset opened on
+        // it goes on reading and appending to its own file.
+        WorkFolder folder;
+        Trap trap;
+        auto db = Database::open("pervaldoria\\valdoria.mdb");
+        addResult(*db, "Primo Alunno", "IL VENTO.", 5);
+        auto rs = db->openRecordset("studenti");
+        db.reset();
+        rs->moveFirst();
+        QCOMPARE(rs->field("cognome e nome").toString(), "Primo Alunno");
+        rs->addNew();
+        rs->setField("cognome e nome", "Secondo Alunno");
+        rs->update();
+        QCOMPARE(rs->recordCount(), 2);
+        rs->moveLast();
+        QCOMPARE(rs->field("cognome e nome").toString(), "Secondo Alunno");
+        rs.reset();
+        QCOMPARE(countRows(folder.databaseFile(), "studenti"), 2);
+    }
+
+    void anAppendThatCannotBeReadBackFails()
+    {
+        // A row that is not there after the append is a failure, not a success
+        // with a wrong count.
+        WorkFolder folder;
+        Trap trap;
+        auto db = Database::open("pervaldoria\\valdoria.mdb");
+        QSqlQuery q(db->connection());
+        QVERIFY(q.exec("CREATE TRIGGER vanish AFTER INSERT ON studsomm BEGIN "
+                       "DELETE FROM studsomm WHERE rowid = new.rowid; END"));
+        auto rs = db->openRecordset("studsomm");
+        rs->addNew();
+        rs->setField("cognome e nome", "Verdi Anna");
+        const QString message = expectFatal([&] { rs->update(); });
+        QVERIFY2(message.contains("studsomm"), qPrintable(message));
+        QCOMPARE(rs->recordCount(), 0);
+    }
+
+    void aFileThatIsNotTheArchiveIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("complaint");
+        QTest::newRow("not a database") << "junk" << "non è un archivio";
+        QTest::newRow("no summative results table") << "no studsomm" << "studsomm";
+        QTest::newRow("no questionnaire results table") << "no studenti" << "studenti";
+    }
+
+    void aFileThatIsNotTheArchiveIsLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, complaint);
+        WorkFolder folder;
+        Trap trap;
+        if (kind == "junk") {
+            QFile junk(folder.databaseFile());
+            QVERIFY(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            junk.write(QByteArray("Questo non è un archivio.\n").repeated(200));
+        } else {
+            const QString c = "drop";
+            {
+                QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", c);
+                raw.setDatabaseName(folder.databaseFile());
+                QVERIFY(raw.open());
+                QSqlQuery q(raw);
+                QVERIFY(q.exec("DROP TABLE " + kind.mid(3)));
+            }
+            QSqlDatabase::removeDatabase(c);
+        }
+        const QByteArray before = fileBytes(folder.databaseFile());
+        const QString message = expectFatal([] { Database::open("pervaldoria\\valdoria.mdb"); });
+        QVERIFY2(message.contains("pervaldoria\\valdoria.mdb") && message.contains(complaint), qPrintable(message));
+        QCOMPARE(fileBytes(folder.databaseFile()), before);
+        QVERIFY(!QFile::exists(folder.databaseFile() + "-journal"));
     }
 
     void reinstallKeepsResults()
@@ -278,5 +383,28 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_database)
+// Started by readOnlyDatabaseIsRefused as another user: opens the database as
+// the program does and says what happened.
+static int openChild(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    platform::setFatalHandler([](const QString &what) {
+        std::printf("%s\n", qPrintable(what));
+        std::fflush(stdout);
+        std::_Exit(platform::FatalExitStatus);
+    });
+    Database::open("pervaldoria\\valdoria.mdb");
+    std::printf("opened\n");
+    return 0;
+}
+
+int main(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--open-child") == 0)
+            return openChild(argc, argv);
+    QApplication app(argc, argv);
+    tst_database t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "tst_database.moc"

@@ -32,9 +32,14 @@ private slots:
     void menu()
     {
         WorkFolder folder;
-        auto *menu = platform::forms::get<shell::Fscelte>("Fscelte");
-        menu->show();
-        save(menu, "Fscelte");
+        Trap trap;
+        try {
+            auto *menu = platform::forms::get<shell::Fscelte>("Fscelte");
+            menu->show();
+            save(menu, "Fscelte");
+        } catch (const platform::FatalError &e) {
+            QFAIL(qPrintable(e.message));
+        }
     }
 
     void lessons()
@@ -64,13 +69,17 @@ private slots:
         for (int seq = 1; seq <= 6; ++seq) {
             Modvaldoria::numanimazione = std::int16_t(seq);
             Modvaldoria::numargomento = seq + 6;
-            auto *p = platform::forms::get<animation::Fanimaz>("Fanimaz");
-            p->show();
-            p->Timer1->setEnabled(false);
-            for (int i = 0; i < 4; ++i)
-                p->Timer1->fire();
-            p->Command1_Click();
-            save(p, QStringLiteral("Fanimaz-%1").arg(seq));
+            try {
+                auto *p = platform::forms::get<animation::Fanimaz>("Fanimaz");
+                p->show();
+                p->Timer1->setEnabled(false);
+                for (int i = 0; i < 4; ++i)
+                    p->Timer1->fire();
+                p->Command1_Click();
+                save(p, QStringLiteral("Fanimaz-%1").arg(seq));
+            } catch (const platform::FatalError &e) {
+                QFAIL(qPrintable(e.message));
+            }
             platform::forms::unload("Fanimaz");
         }
     }

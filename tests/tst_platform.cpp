@@ -14,6 +14,13 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QDrag>
+#include <QMessageBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QTimer>
+
+#include <cstdio>
 
 using namespace testing;
 using namespace platform;
@@ -228,6 +235,23 @@ private slots:
         QVERIFY2(text.contains(QRegularExpression("D'Amico Luca +IL VENTO\\.")), qPrintable(text));
     }
 
+    void aPrintThatFailsSaysSo()
+    {
+        // Nothing printed is never reported as printed.
+        for (const QString &file : {QString("/nessuna/cartella/stampa.pdf")}) {
+            PrintJob::setOutputFile(file);
+            PrintJob job;
+            for (int i = 0; i < 200; ++i) {
+                job.text(QString("riga %1").arg(i));
+                job.endLine();
+            }
+            QString error;
+            QVERIFY2(!job.endDoc(&error), qPrintable(file));
+            QVERIFY(!error.isEmpty());
+        }
+        PrintJob::setOutputFile({});
+    }
+
     void randomStartsTheSameEveryRun()
     {
         resetRandom();
@@ -255,20 +279,80 @@ private slots:
 
     void labelsDragOntoLabels()
     {
+        // A real drag with the mouse: pressed on the tile, moved onto the box and
+        // released there; and a drop anywhere else does nothing.
         auto *probe = forms::get<Probe>("Probe");
+        probe->show();
         auto *tile = new Label(probe, "Label3(4)", "5", {7680, 2520, 375, 495});
         auto *box = new Label(probe, "Label4(2)", {}, {6480, 1320, 495, 495});
+        auto *elsewhere = new Label(probe, "Label2", "istruzioni", {7200, 5760, 2655, 1215});
+        for (Label *l : {tile, box, elsewhere})
+            l->show();
         tile->setDragSource(true);
         box->setDropTarget(true);
+        QList<Label *> dropped;
+        connect(box, &Label::DragDrop, box, [&dropped](Label *source) { dropped << source; });
+
+        // The desktop's drag loop is replaced by one that carries the drag to
+        // `target` and drops it there with the events the desktop would send.
+        QWidget *target = nullptr;
+        Label::setDragRunner([&target](QDrag *drag) {
+            const QPoint at = target->rect().center();
+            QDragEnterEvent enter(at, Qt::MoveAction, drag->mimeData(), Qt::LeftButton, {});
+            QApplication::sendEvent(target, &enter);
+            if (!enter.isAccepted())
+                return;
+            QDropEvent drop(at, Qt::MoveAction, drag->mimeData(), Qt::LeftButton, {});
+            QApplication::sendEvent(target, &drop);
+        });
+        auto dragTo = [&](QWidget *where) {
+            target = where;
+            const QPoint start = tile->rect().center();
+            QTest::mousePress(tile, Qt::LeftButton, {}, start);
+            QTest::mouseMove(tile, start + QPoint(QApplication::startDragDistance() + 2, 0));
+            QTest::mouseRelease(tile, Qt::LeftButton, {}, start);
+        };
+        dragTo(box);
+        QCOMPARE(dropped, QList<Label *>{tile});
+        dragTo(elsewhere); // not a drop target
+        QCOMPARE(dropped.size(), 1);
+        QTest::mouseClick(tile, Qt::LeftButton); // a click without moving is no drag
+        QCOMPARE(dropped.size(), 1);
+        box->setDropTarget(false);
+        dragTo(box);
+        QCOMPARE(dropped.size(), 1);
+        Label::setDragRunner({});
+
         std::unique_ptr<QMimeData> data(Label::encodeDrag(tile));
         QCOMPARE(Label::decodeDrop(data.get(), probe), tile);
         QMimeData other;
         other.setText("5");
         QCOMPARE(Label::decodeDrop(&other, probe), nullptr);
-        QSignalSpy drops(box, &Label::DragDrop);
-        box->dropFrom(tile);
-        QCOMPARE(drops.count(), 1);
-        QCOMPARE(drops.first().first().value<Label *>(), tile);
+    }
+
+    void aFaultIsReportedOnce()
+    {
+        QProcess p;
+        p.start(QCoreApplication::applicationFilePath(), {"--double-fault-child"});
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitCode(), FatalExitStatus);
+        const QString said = QString::fromUtf8(p.readAllStandardOutput());
+        QCOMPARE(said, QString("BOX:guasto 1\n"));
+    }
+
+    void helpersFailTheTest()
+    {
+        // The box helper fails a test on a box that never came and on one that
+        // nobody expected, instead of passing over them.
+        QProcess p;
+        p.start(QCoreApplication::applicationFilePath(), {"--helper-faults"});
+        QVERIFY(p.waitForFinished(30000));
+        const QString said = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(said.contains("FAIL!  : HelperFaults::anExpectedBoxNeverComes() 1 expected box(es) never came"),
+                 qPrintable(said));
+        QVERIFY2(said.contains("FAIL!  : HelperFaults::aBoxNobodyExpected() unexpected box: Messaggio a sorpresa"),
+                 qPrintable(said));
+        QVERIFY(p.exitCode() != 0);
     }
 
     void captionsKeepCarriageReturnsAndBlanks()
@@ -281,5 +365,57 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_platform)
+// Misuses the test helpers on purpose; run by helpersFailTheTest in a child.
+class HelperFaults : public QObject
+{
+    Q_OBJECT
+private slots:
+    void anExpectedBoxNeverComes()
+    {
+        ModalAnswers answers;
+        answers.press("OK");
+    }
+    void aBoxNobodyExpected()
+    {
+        ModalAnswers answers;
+        msgBox("Messaggio a sorpresa");
+    }
+};
+
+// A timer that faults on every tick, as a broken window could: the first fault
+// is reported once, and no second box is stacked on it.
+static int doubleFaultChild(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    int faults = 0;
+    Timer ticking(nullptr, "Timer1", 1);
+    QObject::connect(&ticking, &Timer::Tick, [&faults] { fatal(QString("guasto %1").arg(++faults)); });
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            std::printf("BOX:%s\n", qPrintable(box->text().section("\n", 2, 2)));
+            std::fflush(stdout);
+            box->accept();
+        }
+    });
+    answer.start(300);
+    QTimer::singleShot(10000, [] { std::_Exit(99); });
+    return app.exec();
+}
+
+int main(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--double-fault-child") == 0)
+            return doubleFaultChild(argc, argv);
+        if (qstrcmp(argv[i], "--helper-faults") == 0) {
+            QApplication app(argc, argv);
+            HelperFaults t;
+            return QTest::qExec(&t, {argv[0]});
+        }
+    }
+    QApplication app(argc, argv);
+    tst_platform t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "tst_platform.moc"

@@ -218,6 +218,22 @@ private slots:
             QVERIFY(!forms::isLoaded(layout.window()));
     }
 
+    void questionsOfNoTopicAreAFault()
+    {
+        // Opening the questions without a valid topic must not carry on with the
+        // table of an earlier topic.
+        WorkFolder folder;
+        Trap trap;
+        openMenu();
+        Modvaldoria::numargomento = 8;
+        Modvaldoria::apridomande();
+        QCOMPARE(Modvaldoria::rsdomande->table(), "domande2");
+        for (const QVariant &code : {QVariant(), QVariant(14), QVariant("x")}) {
+            Modvaldoria::numargomento = code;
+            QVERIFY(expectFatal([] { Modvaldoria::apridomande(); }).contains("nessun argomento"));
+        }
+    }
+
     void anEmptyQuestionTableStopsWithAClearMessage()
     {
         WorkFolder folder;

@@ -91,15 +91,32 @@ bool run(QSqlQuery &q, const QString &sql, QString *error)
 
 } // namespace
 
+QStringList questionTables()
+{
+    QStringList tables;
+    for (int i = 1; i <= 7; ++i)
+        tables << QStringLiteral("domande%1").arg(i);
+    tables << QStringLiteral("sommativo");
+    return tables;
+}
+
 bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
                            const QString &questionsDir, QString *error)
 {
+    const bool existed = QFileInfo::exists(dbFile);
     const QStringList schema = schemaStatements(schemaFile, error);
     if (schema.isEmpty())
         return false;
     QMap<QString, QList<QuestionSet>> bank;
     const QFileInfoList files = QDir(questionsDir).entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     for (const QFileInfo &fi : files) {
+        // Only question tables are rebuilt: a file named like a result table
+        // must never replace the pupils' results.
+        if (!questionTables().contains(fi.completeBaseName())) {
+            *error = QStringLiteral("%1: not a question table (the bank holds %2)")
+                         .arg(fi.filePath(), questionTables().join(QStringLiteral(", ")));
+            return false;
+        }
         const QList<QuestionSet> sets = readQuestionFile(fi.filePath(), error);
         if (sets.isEmpty())
             return false;
@@ -163,6 +180,8 @@ bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
         }
     }
     QSqlDatabase::removeDatabase(connection);
+    if (!ok && !existed)
+        QFile::remove(dbFile);
     return ok;
 }
 

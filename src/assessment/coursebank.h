@@ -22,10 +22,15 @@ inline constexpr int StatementsPerSet = 10;
 // sets are ignored.
 QList<QuestionSet> readQuestionFile(const QString &path, QString *error);
 
+// The tables the question bank may fill: the seven topic questionnaires and the
+// summative test. A file of the bank named otherwise is refused.
+QStringList questionTables();
+
 // Creates the database file if it is absent; (re)builds a question table, with
 // the schema's question_set layout, for every file in `questionsDir` (named after
-// it: domande1.txt -> domande1) and creates the result tables if they are missing. Stored results are
-// never touched. All or nothing: on failure the file is as it was.
+// it: domande1.txt -> domande1) and creates the result tables if they are
+// missing. Stored results are never touched. All or nothing: on failure an
+// existing file is as it was, and a file this call created is removed.
 bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
                            const QString &questionsDir, QString *error);
 

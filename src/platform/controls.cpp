@@ -14,6 +14,7 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QSet>
 
 namespace platform {
 
@@ -173,6 +174,14 @@ void Label::setTransparent(bool transparent)
     setAttribute(Qt::WA_TranslucentBackground, transparent);
 }
 
+Label::DragRunner &Label::dragRunner()
+{
+    static DragRunner runner;
+    return runner;
+}
+
+void Label::setDragRunner(DragRunner runner) { dragRunner() = std::move(runner); }
+
 QMimeData *Label::encodeDrag(const Label *source)
 {
     auto *data = new QMimeData;
@@ -204,7 +213,10 @@ void Label::mouseMoveEvent(QMouseEvent *event)
     drag->setMimeData(encodeDrag(this));
     drag->setPixmap(grab());
     drag->setHotSpot(pressAt_);
-    drag->exec(Qt::MoveAction);
+    if (dragRunner())
+        dragRunner()(drag);
+    else
+        drag->exec(Qt::MoveAction);
 }
 
 void Label::mouseReleaseEvent(QMouseEvent *event)
@@ -217,12 +229,14 @@ void Label::mouseReleaseEvent(QMouseEvent *event)
 
 void Label::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (decodeDrop(event->mimeData(), window()))
+    if (acceptDrops() && decodeDrop(event->mimeData(), window()))
         event->acceptProposedAction();
 }
 
 void Label::dropEvent(QDropEvent *event)
 {
+    if (!acceptDrops())
+        return;
     if (Label *source = decodeDrop(event->mimeData(), window())) {
         event->acceptProposedAction();
         dropFrom(source);
@@ -310,14 +324,31 @@ QStringList ListBox::items() const
 
 // ------------------------------------------------------------------------ Timer
 
+namespace {
+QSet<Timer *> &liveTimers()
+{
+    static QSet<Timer *> timers;
+    return timers;
+}
+} // namespace
+
+void stopAllTimers()
+{
+    for (Timer *t : std::as_const(liveTimers()))
+        t->setEnabled(false);
+}
+
 Timer::Timer(QObject *parent, const QString &name, int intervalMs, bool enabled)
     : QObject(parent), interval_(intervalMs), enabled_(enabled)
 {
+    liveTimers().insert(this);
     setObjectName(name);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &Timer::Tick);
     apply();
 }
+
+Timer::~Timer() { liveTimers().remove(this); }
 
 void Timer::setInterval(int ms)
 {

@@ -15,6 +15,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <functional>
+
+class QDrag;
+
 namespace platform {
 
 // The design fonts by name and point size. "MS Sans Serif" and "Times New Roman"
@@ -81,6 +85,11 @@ public:
     static QMimeData *encodeDrag(const Label *source);
     static Label *decodeDrop(const QMimeData *data, const QWidget *window);
 
+    // How a drag runs once it has started: the desktop's own drag loop. Tests
+    // replace it to carry the drag where they want it; empty: the desktop's.
+    using DragRunner = std::function<void(QDrag *)>;
+    static void setDragRunner(DragRunner runner);
+
 signals:
     void Click();
     void DragDrop(platform::Label *source);
@@ -93,6 +102,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    static DragRunner &dragRunner();
     QString caption_;
     bool dragSource_ = false;
     QPoint pressAt_;
@@ -153,6 +163,7 @@ class Timer : public QObject
     Q_OBJECT
 public:
     Timer(QObject *parent, const QString &name, int intervalMs, bool enabled = true);
+    ~Timer() override;
     int interval() const { return interval_; }
     void setInterval(int ms);
     bool isEnabled() const { return enabled_; }
@@ -167,5 +178,9 @@ private:
     int interval_;
     bool enabled_;
 };
+
+// Stops every timer of every window (the run-time error path, before it
+// reports).
+void stopAllTimers();
 
 } // namespace platform

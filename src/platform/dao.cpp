@@ -17,7 +17,10 @@ namespace platform {
 namespace {
 
 constexpr int BusyTimeoutMs = 10000;
-const QString RowIdColumn = QStringLiteral("valdoria_rowid");
+// Rows are read this many at a time, as the recordset reaches them.
+constexpr int BlockRows = 64;
+// PRAGMA synchronous: 2 is FULL, a commit is on disk before it returns.
+constexpr int SynchronousFull = 2;
 
 sqlite3 *nativeHandle(const QSqlDatabase &db)
 {
@@ -61,25 +64,48 @@ bool installNameFolding(const QSqlDatabase &db)
                                         nullptr, foldName, nullptr, nullptr) == SQLITE_OK;
 }
 
+// ------------------------------------------------------------------- Connection
+
+// One open connection to the file. The database object and every recordset
+// opened on it share it; it closes when the last of them goes.
+class Connection
+{
+public:
+    Connection(const QString &name, const QString &file, const QString &path)
+        : name_(name), file_(file), path_(path)
+    {
+    }
+    ~Connection()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name_, false);
+            if (db.isOpen())
+                db.close();
+        }
+        QSqlDatabase::removeDatabase(name_);
+    }
+    QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
+    QString path() const { return path_; }
+    QString name() const { return name_; }
+
+    [[noreturn]] void fail(const QString &what, const QString &detail) const
+    {
+        QString message = what;
+        if (!detail.isEmpty())
+            message += QStringLiteral("\n(%1)").arg(detail);
+        fatal(message);
+    }
+
+private:
+    QString name_, file_, path_;
+};
+
 // --------------------------------------------------------------------- Database
 
-Database::~Database()
-{
-    {
-        QSqlDatabase db = QSqlDatabase::database(connection_, false);
-        if (db.isOpen())
-            db.close();
-    }
-    QSqlDatabase::removeDatabase(connection_);
-}
+Database::~Database() = default;
 
-void Database::fail(const QString &what, const QString &detail) const
-{
-    QString message = what;
-    if (!detail.isEmpty())
-        message += QStringLiteral("\n(%1)").arg(detail);
-    fatal(message);
-}
+QString Database::path() const { return connection_->path(); }
+QSqlDatabase Database::connection() const { return connection_->db(); }
 
 std::unique_ptr<Database> Database::open(const QString &path)
 {
@@ -92,88 +118,109 @@ std::unique_ptr<Database> Database::open(const QString &path)
 
     static int serial = 0;
     const QString name = QStringLiteral("valdoria-%1").arg(++serial);
-    std::unique_ptr<Database> result(new Database(name, file));
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    auto connection = std::make_shared<Connection>(name, file, path);
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase db = connection->db();
         db.setDatabaseName(file);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
         if (!db.open())
-            result->fail(QStringLiteral("Non si riesce ad aprire l'archivio \"%1\".").arg(path),
-                         db.lastError().text());
+            connection->fail(QStringLiteral("Non si riesce ad aprire l'archivio \"%1\".").arg(path),
+                             db.lastError().text());
         QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-            result->fail(QStringLiteral("Il file \"%1\" non è un archivio di Valdoria, oppure è rovinato.").arg(path),
-                         lastError(q));
+        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+            connection->fail(
+                QStringLiteral("Il file \"%1\" non è un archivio di Valdoria, oppure è rovinato.").arg(path),
+                lastError(q));
+        QStringList tables;
+        while (q.next())
+            tables << q.value(0).toString();
+        for (const QString &t : ResultTables)
+            if (!tables.contains(t, Qt::CaseInsensitive))
+                connection->fail(QStringLiteral("Nel file \"%1\" manca la tabella \"%2\", dove si registrano i "
+                                                "risultati: il file non è un archivio di Valdoria completo.")
+                                     .arg(path, t),
+                                 {});
         sqlite3 *h = nativeHandle(db);
         const bool readOnly = !h || sqlite3_db_readonly(h, "main") == 1
                               || !QFileInfo(QFileInfo(file).absolutePath()).isWritable();
         if (readOnly)
-            result->fail(QStringLiteral("L'archivio \"%1\" è di sola lettura: i risultati degli alunni "
-                                        "non potrebbero essere registrati. Chiedere di renderlo scrivibile.")
-                             .arg(path),
-                         {});
+            connection->fail(QStringLiteral("L'archivio \"%1\" è di sola lettura: i risultati degli alunni "
+                                            "non potrebbero essere registrati. Chiedere di renderlo scrivibile.")
+                                 .arg(path),
+                             {});
         // A result is on disk before the append returns: a crash right after it
-        // loses nothing.
-        q.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+        // loses nothing. A connection that cannot promise that is refused.
+        if (!q.exec(QStringLiteral("PRAGMA synchronous = FULL")) || !q.exec(QStringLiteral("PRAGMA synchronous"))
+            || !q.next() || q.value(0).toInt() != SynchronousFull)
+            connection->fail(QStringLiteral("L'archivio \"%1\" non garantisce la registrazione sicura dei "
+                                            "risultati.")
+                                 .arg(path),
+                             lastError(q));
+        q.finish();
         if (!installNameFolding(db))
-            result->fail(QStringLiteral("L'archivio \"%1\" non si può usare.").arg(path),
-                         QStringLiteral("confronto dei nomi"));
+            connection->fail(QStringLiteral("L'archivio \"%1\" non si può usare.").arg(path),
+                             QStringLiteral("confronto dei nomi"));
     }
-    return result;
+    return std::unique_ptr<Database>(new Database(std::move(connection)));
 }
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString &table)
 {
-    return select(table, {}, {});
+    return std::unique_ptr<Recordset>(new Recordset(connection_, table, {}, {}));
 }
 
 std::unique_ptr<Recordset> Database::openPupilRows(const QString &table, const QString &name)
 {
-    return select(table,
-                  QStringLiteral(" WHERE valdoria_fold(%1) = valdoria_fold(?)").arg(quoteName(NameColumn)),
-                  {name});
-}
-
-std::unique_ptr<Recordset> Database::select(const QString &table, const QString &where,
-                                            const QVariantList &binds)
-{
-    std::unique_ptr<Recordset> rs(new Recordset(this, table));
-    QSqlQuery q(connection());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT rowid AS %1, * FROM %2%3 ORDER BY rowid")
-                  .arg(RowIdColumn, quoteName(table), where));
-    for (const QVariant &b : binds)
-        q.addBindValue(b);
-    if (!q.exec())
-        fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table), lastError(q));
-    const QSqlRecord rec = q.record();
-    for (int i = 1; i < rec.count(); ++i)
-        rs->columns_ << rec.fieldName(i);
-    while (q.next()) {
-        QList<QVariant> row;
-        row.reserve(rec.count());
-        for (int i = 0; i < rec.count(); ++i)
-            row << q.value(i);
-        rs->rows_ << row;
-    }
-    return rs;
+    return std::unique_ptr<Recordset>(new Recordset(
+        connection_, table, QStringLiteral("valdoria_fold(%1) = valdoria_fold(?)").arg(quoteName(NameColumn)),
+        {name}));
 }
 
 // -------------------------------------------------------------------- Recordset
 
+Recordset::Recordset(std::shared_ptr<Connection> connection, const QString &table, const QString &where,
+                     const QVariantList &binds)
+    : connection_(std::move(connection)), table_(table), where_(where), binds_(binds)
+{
+    const QSqlDatabase db = connection_->db();
+    {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoteName(table_))))
+            connection_->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_),
+                              lastError(q));
+        const QSqlRecord rec = q.record();
+        for (int i = 0; i < rec.count(); ++i)
+            columns_ << rec.fieldName(i);
+    }
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT rowid FROM %1%2 ORDER BY rowid")
+                  .arg(quoteName(table_), where_.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where_));
+    for (const QVariant &b : binds_)
+        q.addBindValue(b);
+    if (!q.exec())
+        connection_->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_),
+                          lastError(q));
+    while (q.next())
+        rowids_ << q.value(0).toLongLong();
+}
+
+Recordset::~Recordset() = default;
+
 void Recordset::moveFirst()
 {
-    if (rows_.isEmpty())
-        db_->fail(QStringLiteral("La tabella \"%1\" dell'archivio è vuota.").arg(table_), {});
+    if (rowids_.isEmpty())
+        connection_->fail(QStringLiteral("La tabella \"%1\" dell'archivio è vuota.").arg(table_), {});
     current_ = 0;
     currentDeleted_ = false;
 }
 
 void Recordset::moveLast()
 {
-    if (rows_.isEmpty())
-        db_->fail(QStringLiteral("La tabella \"%1\" dell'archivio è vuota.").arg(table_), {});
-    current_ = int(rows_.size()) - 1;
+    if (rowids_.isEmpty())
+        connection_->fail(QStringLiteral("La tabella \"%1\" dell'archivio è vuota.").arg(table_), {});
+    current_ = int(rowids_.size()) - 1;
     currentDeleted_ = false;
 }
 
@@ -185,19 +232,57 @@ void Recordset::moveNext()
         return;
     }
     if (eof())
-        db_->fail(QStringLiteral("Lettura oltre l'ultima riga della tabella \"%1\".").arg(table_), {});
+        connection_->fail(QStringLiteral("Lettura oltre l'ultima riga della tabella \"%1\".").arg(table_), {});
     ++current_;
 }
 
-bool Recordset::eof() const { return current_ >= rows_.size(); }
+void Recordset::moveTo(int position)
+{
+    current_ = std::clamp(position, 0, int(rowids_.size()));
+    currentDeleted_ = false;
+}
+
+bool Recordset::eof() const { return current_ >= rowids_.size(); }
+
+void Recordset::fetchBlock(int from) const
+{
+    values_.clear();
+    const int to = std::min(int(rowids_.size()), from + BlockRows) - 1;
+    QSqlQuery q(connection_->db());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid BETWEEN ? AND ?%2")
+                  .arg(quoteName(table_), where_.isEmpty() ? QString() : QStringLiteral(" AND (%1)").arg(where_)));
+    q.addBindValue(rowids_[from]);
+    q.addBindValue(rowids_[to]);
+    for (const QVariant &b : binds_)
+        q.addBindValue(b);
+    if (!q.exec())
+        connection_->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_),
+                          lastError(q));
+    while (q.next()) {
+        QList<QVariant> row;
+        row.reserve(columns_.size());
+        for (int i = 1; i <= columns_.size(); ++i)
+            row << q.value(i);
+        values_.insert(q.value(0).toLongLong(), row);
+    }
+}
 
 const QList<QVariant> &Recordset::currentRow(const char *operation) const
 {
     if (currentDeleted_ || eof())
-        db_->fail(QStringLiteral("Nessuna riga corrente nella tabella \"%1\" (%2).")
-                      .arg(table_, QLatin1String(operation)),
-                  {});
-    return rows_[current_];
+        connection_->fail(QStringLiteral("Nessuna riga corrente nella tabella \"%1\" (%2).")
+                              .arg(table_, QLatin1String(operation)),
+                          {});
+    const qint64 id = rowids_[current_];
+    if (!values_.contains(id))
+        fetchBlock(current_);
+    auto it = values_.find(id);
+    if (it == values_.end()) {
+        // Removed meanwhile by another copy of the program: it reads as empty.
+        it = values_.insert(id, QList<QVariant>(columns_.size()));
+    }
+    return *it;
 }
 
 int Recordset::columnIndex(const QString &name) const
@@ -212,16 +297,17 @@ QVariant Recordset::field(int position) const
 {
     const auto &row = currentRow("lettura");
     if (position < 0 || position >= columns_.size())
-        db_->fail(QStringLiteral("La tabella \"%1\" non ha la colonna numero %2.").arg(table_).arg(position), {});
-    return row[position + 1];
+        connection_->fail(
+            QStringLiteral("La tabella \"%1\" non ha la colonna numero %2.").arg(table_).arg(position), {});
+    return row[position];
 }
 
 QVariant Recordset::field(const QString &name) const
 {
     const int i = columnIndex(name);
     if (i < 0)
-        db_->fail(QStringLiteral("La tabella \"%1\" non ha la colonna \"%2\".").arg(table_, name), {});
-    return currentRow("lettura")[i + 1];
+        connection_->fail(QStringLiteral("La tabella \"%1\" non ha la colonna \"%2\".").arg(table_, name), {});
+    return currentRow("lettura")[i];
 }
 
 void Recordset::addNew()
@@ -233,9 +319,9 @@ void Recordset::addNew()
 void Recordset::setField(const QString &name, const QVariant &value)
 {
     if (!adding_)
-        db_->fail(QStringLiteral("Scrittura nella tabella \"%1\" senza una nuova riga.").arg(table_), {});
+        connection_->fail(QStringLiteral("Scrittura nella tabella \"%1\" senza una nuova riga.").arg(table_), {});
     if (columnIndex(name) < 0)
-        db_->fail(QStringLiteral("La tabella \"%1\" non ha la colonna \"%2\".").arg(table_, name), {});
+        connection_->fail(QStringLiteral("La tabella \"%1\" non ha la colonna \"%2\".").arg(table_, name), {});
     for (auto &p : pending_)
         if (p.first.compare(name, Qt::CaseInsensitive) == 0) {
             p.second = value;
@@ -247,13 +333,16 @@ void Recordset::setField(const QString &name, const QVariant &value)
 void Recordset::update()
 {
     if (!adding_)
-        db_->fail(QStringLiteral("Aggiornamento della tabella \"%1\" senza una nuova riga.").arg(table_), {});
+        connection_->fail(QStringLiteral("Aggiornamento della tabella \"%1\" senza una nuova riga.").arg(table_),
+                          {});
     QStringList names, marks;
     for (const auto &p : pending_) {
         names << quoteName(columns_[columnIndex(p.first)]);
         marks << QStringLiteral("?");
     }
-    QSqlQuery q(db_->connection());
+    const QString failed =
+        QStringLiteral("Non si riesce a registrare la riga nella tabella \"%1\" dell'archivio.").arg(table_);
+    QSqlQuery q(connection_->db());
     q.prepare(names.isEmpty()
                   ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(table_))
                   : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -261,31 +350,33 @@ void Recordset::update()
     for (const auto &p : pending_)
         q.addBindValue(p.second);
     if (!q.exec())
-        db_->fail(QStringLiteral("Non si riesce a registrare la riga nella tabella \"%1\" dell'archivio.").arg(table_),
-                  lastError(q));
+        connection_->fail(failed, lastError(q));
     adding_ = false;
     pending_.clear();
 
-    QSqlQuery back(db_->connection());
-    back.prepare(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(quoteName(table_)));
-    back.addBindValue(q.lastInsertId());
-    if (back.exec() && back.next()) {
-        QList<QVariant> row;
-        for (int i = 0; i <= columns_.size(); ++i)
-            row << back.value(i);
-        rows_ << row;
-    }
+    // The row is read back before the append counts as done.
+    const QVariant id = q.lastInsertId();
+    QSqlQuery back(connection_->db());
+    back.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE rowid = ?").arg(quoteName(table_)));
+    back.addBindValue(id);
+    if (!id.isValid() || !back.exec() || !back.next())
+        connection_->fail(failed, back.lastError().isValid() ? lastError(back)
+                                                             : QStringLiteral("la riga non si ritrova"));
+    rowids_ << back.value(0).toLongLong();
 }
 
 void Recordset::deleteCurrent()
 {
-    const QVariant rowid = currentRow("cancellazione").first();
-    QSqlQuery q(db_->connection());
+    currentRow("cancellazione");
+    const qint64 id = rowids_[current_];
+    QSqlQuery q(connection_->db());
     q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteName(table_)));
-    q.addBindValue(rowid);
+    q.addBindValue(id);
     if (!q.exec())
-        db_->fail(QStringLiteral("Non si riesce a cancellare la riga dalla tabella \"%1\".").arg(table_), lastError(q));
-    rows_.removeAt(current_);
+        connection_->fail(QStringLiteral("Non si riesce a cancellare la riga dalla tabella \"%1\".").arg(table_),
+                          lastError(q));
+    rowids_.removeAt(current_);
+    values_.remove(id);
     currentDeleted_ = true;
 }
 

@@ -3,7 +3,13 @@
 // order or one pupil's rows, moved through row by row, read by column position
 // or name, appended to and deleted from. Values are always bound as parameters.
 // Failures are run-time errors (platform::fatal) naming the file or table.
+//
+// A recordset holds the connection it was opened on: it can never outlive it,
+// nor move to another file when the program's database object is replaced.
+// It keeps only its rows' identities in memory; their values are read in
+// blocks when a row is reached, so a listing of any size costs little.
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -13,17 +19,25 @@
 
 namespace platform {
 
-class Database;
+class Connection;
 
 class Recordset
 {
 public:
+    ~Recordset();
+    Recordset(const Recordset &) = delete;
+    Recordset &operator=(const Recordset &) = delete;
+
     void moveFirst();
     void moveNext();
     void moveLast();
     // True once moveNext has left the last row (or the recordset has no rows).
     bool eof() const;
-    int recordCount() const { return int(rows_.size()); }
+    int recordCount() const { return int(rowids_.size()); }
+    // The 0-based position of the current row (recordCount() when at the end).
+    int position() const { return current_; }
+    // Moves to the row at a 0-based position, or to the end past the last row.
+    void moveTo(int position);
 
     // The value of a column of the current row: by 0-based position, or by name
     // (letter case ignored).
@@ -33,7 +47,9 @@ public:
     QString table() const { return table_; }
 
     // Appending: addNew, then setField for the columns wanted, then update.
-    // Columns not written take the table's defaults ("data": the day of the addition).
+    // Columns not written take the table's defaults ("data": the day of the
+    // addition). The new row is on disk when update returns, and it joins the
+    // recordset as its last row.
     void addNew();
     void setField(const QString &name, const QVariant &value);
     void update();
@@ -43,18 +59,23 @@ public:
 
 private:
     friend class Database;
-    Recordset(Database *db, const QString &table) : db_(db), table_(table) {}
+    Recordset(std::shared_ptr<Connection> connection, const QString &table, const QString &where,
+              const QVariantList &binds);
     const QList<QVariant> &currentRow(const char *operation) const;
     int columnIndex(const QString &name) const;
+    void fetchBlock(int from) const;
 
-    Database *db_;
+    std::shared_ptr<Connection> connection_;
     QString table_;
-    QStringList columns_;          // as SELECT * gives them
-    QList<QList<QVariant>> rows_;  // rowid first, then the columns
+    QString where_;       // the selection, with its bound values
+    QVariantList binds_;
+    QStringList columns_; // as SELECT * gives them
+    QList<qint64> rowids_;
     int current_ = 0;
     bool currentDeleted_ = false;
     bool adding_ = false;
     QList<QPair<QString, QVariant>> pending_;
+    mutable QHash<qint64, QList<QVariant>> values_; // the block of rows last read
 };
 
 class Database
@@ -65,8 +86,9 @@ public:
     Database &operator=(const Database &) = delete;
 
     // Opens the file named by a data-folder path ("pervaldoria\valdoria.mdb"),
-    // shared, for reading and writing. A missing, damaged or read-only file is a
-    // run-time error.
+    // shared, for reading and writing. A missing, damaged or read-only file, or
+    // one without the result tables, is a run-time error, and the file is left
+    // as it was.
     static std::unique_ptr<Database> open(const QString &path);
 
     // All rows of a table, in the table's own order, on the first row.
@@ -75,20 +97,17 @@ public:
     // ignored (accented letters included); on the first row.
     std::unique_ptr<Recordset> openPupilRows(const QString &table, const QString &name);
 
-    QString path() const { return path_; }
-    QSqlDatabase connection() const { return QSqlDatabase::database(connection_); }
+    QString path() const;
+    QSqlDatabase connection() const;
 
     // The column that holds the pupil's name in both result tables.
     static inline const QString NameColumn = QStringLiteral("cognome e nome");
+    // The tables where results are stored: the program cannot work without them.
+    static inline const QStringList ResultTables{QStringLiteral("studenti"), QStringLiteral("studsomm")};
 
 private:
-    friend class Recordset;
-    Database(const QString &connection, const QString &path) : connection_(connection), path_(path) {}
-    std::unique_ptr<Recordset> select(const QString &table, const QString &where, const QVariantList &binds);
-    [[noreturn]] void fail(const QString &what, const QString &detail) const;
-
-    QString connection_;
-    QString path_;
+    explicit Database(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
+    std::shared_ptr<Connection> connection_;
 };
 
 // Quotes a table or column name for SQL ("cognome e nome" -> "\"cognome e nome\"").

@@ -71,13 +71,20 @@ bool PrintJob::endDoc(QString *error)
     int y = fm.ascent();
     for (const QString &line : lines()) {
         if (y > page.height()) {
-            printer.newPage();
+            if (!printer.newPage()) {
+                p.end();
+                *error = QStringLiteral("La stampante non ha accettato una nuova pagina.");
+                return false;
+            }
             y = fm.ascent();
         }
         p.drawText(0, y, line);
         y += lineHeight;
     }
-    p.end();
+    if (!p.end()) {
+        *error = QStringLiteral("La stampa non si è potuta completare.");
+        return false;
+    }
     done_.clear();
     current_.clear();
     open_ = false;

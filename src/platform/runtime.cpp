@@ -1,5 +1,7 @@
 #include "runtime.h"
 
+#include "controls.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -18,8 +20,24 @@ void setEndHandler(EndHandler handler) { endHandler = std::move(handler); }
 
 void fatal(const QString &what)
 {
-    if (fatalHandler)
+    // While the message is on screen its event loop runs: a timer must not
+    // raise a second fault and stack a second box. A fault raised while one is
+    // being reported ends the program at once.
+    static bool reporting = false;
+    if (reporting) {
+        std::fprintf(stderr, "valdoria: %s\n", qPrintable(what));
+        std::fflush(stderr);
+        std::_Exit(FatalExitStatus);
+    }
+    reporting = true;
+    stopAllTimers();
+    if (fatalHandler) {
+        struct Done
+        {
+            ~Done() { reporting = false; }
+        } done; // the tests' handler unwinds back to the test
         fatalHandler(what);
+    }
     std::fprintf(stderr, "valdoria: %s\n", qPrintable(what));
     std::fflush(stderr);
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
