@@ -5,8 +5,8 @@
 
 #include "testsupport.h"
 
-#include "../src/lessons/lessonlayouts.h"
-#include "../src/lessons/lessonpages.h"
+#include "lessons/lessonlayouts.h"
+#include "lessons/lessonpages.h"
 
 #include <QRegularExpression>
 
@@ -148,7 +148,7 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         for (const auto &layout : lessons::lessonLayouts())
-            QTest::newRow(layout.window) << QString::fromLatin1(layout.window);
+            QTest::newRow(qPrintable(layout.window())) << layout.window();
     }
     void pageBodies()
     {

@@ -705,7 +705,7 @@ const QList<Step> &steps()
          .cave = 1,
          .speleo = 1,
          .labels = {{"colonna", {82, 200}, {117, 160}}}},
-        {.caption = "In migliaia di anni la volta si assottiglia",
+        {.caption = "In tempi lunghissimi la volta si assottiglia",
          .seep = 1,
          .widen = 0.9,
          .cavity = 1,

@@ -1,7 +1,7 @@
 // Sequence 5, "I ghiacciai": a mountain valley as a block diagram, its front
 // face a cross-section. A river valley shaped like a V; the climate cools, snow
 // gathers and a glacier flows down and fills the valley, scraping it into a U
-// and loosening blocks with frost; the climate warms, the glacier melts back
+// and tearing away the blocks it freezes onto; the climate warms, the glacier melts back
 // and leaves moraines, a lake behind the frontal moraine, smoothed rocks and a
 // side valley hanging above the main one.
 
@@ -70,7 +70,7 @@ struct Step
     double lateral = 0;         // lateral moraines left on the valley sides
     double lake = 0;            // lake behind the frontal moraine
     bool boulders = false;      // debris riding on the ice
-    bool frost = false;         // blocks loosened from the walls by frost
+    bool frost = false;         // blocks torn from the walls by the ice
     bool abrasion = false;      // the ice scraping floor and sides
     bool polished = false;      // smoothed, scratched rocks on the bared floor
     bool waterfall = false;     // the side valley pours into the main one
@@ -655,7 +655,7 @@ const QList<Step> &steps()
          .abrasion = true,
          .labels = {{"esarazione", {218, 200}, {64, 0}, Label::Bed}},
          .arrows = {QLineF(52, 50, 52, 24)}},
-        {.caption = "Il gelo stacca blocchi di roccia dalle pareti",
+        {.caption = "Il ghiaccio si salda ai blocchi e li strappa via",
          .cold = 1,
          .snout = -20,
          .erosion = 0.65,
