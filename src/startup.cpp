@@ -1,6 +1,8 @@
 #include "startup.h"
 
 #include "animation/fanimaz.h"
+#include "assessment/fqimage.h"
+#include "assessment/fquest.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 #include "lessons/lessonlayouts.h"
@@ -20,6 +22,8 @@ void registerWindows()
     for (const lessons::LessonLayout &layout : lessons::lessonLayouts())
         forms::registerForm(layout.window(), [&layout] { return new lessons::LessonWindow(layout); });
     forms::registerForm(windows::Fanimaz, [] { return new animation::Fanimaz; });
+    forms::registerForm(windows::FQuest, [] { return new assessment::FQuest; });
+    forms::registerForm(windows::FQimage, [] { return new assessment::FQimage; });
 }
 
 void startUp()

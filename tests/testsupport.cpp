@@ -12,6 +12,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QHash>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 namespace testing {
 
@@ -136,6 +139,53 @@ QString expectFatal(const std::function<void()> &action)
 void click(QWidget *control)
 {
     QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
+}
+
+void tick(QCheckBox *box)
+{
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+}
+
+namespace {
+const QList<assessment::QuestionSet> &bank(const QString &table)
+{
+    static QHash<QString, QList<assessment::QuestionSet>> cache;
+    if (!cache.contains(table)) {
+        QString error;
+        cache.insert(table, assessment::readQuestionFile(sourceDir() + "/data/questions/" + table + ".txt", &error));
+        if (!error.isEmpty())
+            qWarning("%s", qPrintable(error));
+    }
+    return cache[table];
+}
+} // namespace
+
+QList<QStringList> bankStatements(const QString &table)
+{
+    QList<QStringList> out;
+    for (const auto &set : bank(table))
+        out << set.statements;
+    return out;
+}
+
+int bankAnswer(const QString &table, const QString &statement)
+{
+    for (const auto &set : bank(table))
+        for (int k = 0; k < set.statements.size(); ++k)
+            if (set.statements[k] == statement)
+                return set.answers[k];
+    return -1;
+}
+
+QStringList bankTitles(const QString &table)
+{
+    QStringList out;
+    for (const auto &set : bank(table))
+        out << set.title;
+    return out;
 }
 
 void freshProgram()

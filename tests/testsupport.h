@@ -8,6 +8,7 @@
 #include "platform/runtime.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,6 +88,14 @@ template <class T = QWidget> T *control(QWidget *form, const QString &name)
 
 // Clicks a control as the pupil does (the mouse, at its centre).
 void click(QWidget *control);
+// Clicks a tick box on its box, as the pupil does.
+void tick(QCheckBox *box);
+
+// The shipped question bank: the sets of a table, and the answer (1 true, 0
+// false) of a statement of that table as the bank gives it, or -1.
+QList<QStringList> bankStatements(const QString &table);
+int bankAnswer(const QString &table, const QString &statement);
+QStringList bankTitles(const QString &table);
 
 // Registers all windows once and resets the shared state and the window
 // registry; run-time errors then unwind to the test as FatalError.

@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include "animation/fanimaz.h"
+#include "assessment/fquest.h"
 #include "lessons/lessonwindow.h"
 #include "shell/fscelte.h"
 #include "common/modvaldoria.h"
@@ -59,6 +60,42 @@ private slots:
                 QFAIL(qPrintable(e.message));
             }
             platform::forms::unload(layout.window());
+        }
+    }
+
+    void questionnaire()
+    {
+        WorkFolder folder;
+        Trap trap;
+        try {
+            auto *menu = platform::forms::get<shell::Fscelte>("Fscelte");
+            menu->show();
+            menu->Command1_Click(1);
+            platform::forms::get<lessons::LessonWindow>("fargom")->cmdquest_Click();
+            auto *q = platform::forms::get<assessment::FQuest>("FQuest");
+            save(q, "FQuest-1-pronto");
+            q->cmdesercitazione_Click();
+            for (int i = 0; i < 7; ++i)
+                (i % 2 ? q->Check2[i] : q->Check1[i])->setValue(1);
+            save(q, "FQuest-2-esercizio");
+            for (int i = 7; i < 10; ++i)
+                q->Check1[i]->setValue(1);
+            q->cmdRISULT_Click();
+            save(q, "FQuest-3-risultato");
+            ModalAnswers boxes;
+            boxes.type("D'Amico Luca");
+            q->cmdquestionario_Click();
+            save(q, "FQuest-4-test");
+            while (!q->cmdimage->isEnabled()) {
+                for (int i = 0; i < 10; ++i)
+                    q->Check1[i]->setValue(1);
+                q->cmdRISULT_Click();
+                if (q->cmdmostradomande->isEnabled())
+                    q->cmdmostradomande_Click();
+            }
+            save(q, "FQuest-5-finito");
+        } catch (const platform::FatalError &e) {
+            QFAIL(qPrintable(e.message));
         }
     }
 

@@ -36,6 +36,16 @@ void caricarisposte()
     titolo = rsdomande->field(QStringLiteral("argomento")).toString();
 }
 
+void contarisposte()
+{
+    for (int k = 1; k <= 10; ++k) {
+        if (rispdate[k] == rispesatte[k])
+            punteggio = punteggio.toInt() + 1;
+        else
+            errate[k] = 1;
+    }
+}
+
 void confermauscita()
 {
     titolo = QStringLiteral("USCITA MsgBox");

@@ -40,6 +40,10 @@ inline QVariant contatore;
 void mostraargomento();
 void apridomande();
 void caricarisposte();
+// Scores the current set: one point in punteggio for each answer in rispdate
+// that matches rispesatte, errate(k) = 1 for each that does not. The caller
+// sets punteggio to 0 first; errate is cleared when a set is shown.
+void contarisposte();
 void confermauscita();
 void chiedinome();
 

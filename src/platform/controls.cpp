@@ -13,7 +13,10 @@
 #include <QDropEvent>
 #include <QImageReader>
 #include <QMimeData>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
 #include <QSet>
 
 namespace platform {
@@ -47,12 +50,58 @@ public:
     }
 };
 
+// A label that can be picked up or that receives a picked one is a button to a
+// screen reader: pressing it picks or puts down, as a click does.
+class MovableLabelAccessible : public QAccessibleWidget
+{
+public:
+    explicit MovableLabelAccessible(QWidget *w) : QAccessibleWidget(w, QAccessible::Button) {}
+    QString text(QAccessible::Text t) const override
+    {
+        const QString own = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && own.isEmpty() ? static_cast<Label *>(widget())->caption() : own;
+    }
+    QStringList actionNames() const override
+    {
+        return widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction() && widget()->isEnabled())
+            static_cast<Label *>(widget())->activate();
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        auto *l = static_cast<Label *>(widget());
+        s.checkable = l->isDragSource();
+        s.checked = Label::picked() == l;
+        return s;
+    }
+};
+
 QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("platform::ClickArea") && object && object->isWidgetType())
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("platform::ClickArea"))
         return new ClickAreaAccessible(static_cast<QWidget *>(object));
+    if (className == QLatin1String("platform::Label")) {
+        auto *l = static_cast<Label *>(object);
+        if (l->isDragSource() || l->isDropTarget())
+            return new MovableLabelAccessible(l);
+    }
     return nullptr;
 }
+
+QPointer<Label> &pickedLabel()
+{
+    static QPointer<Label> label;
+    return label;
+}
+
+const QColor PickedFrame(200, 0, 0);
+const QColor FocusFrame(0, 0, 160);
 
 void setupControl(QWidget *control, const QString &name, const TwRect &rect)
 {
@@ -111,6 +160,16 @@ CommandButton::CommandButton(QWidget *parent, const QString &name, const QString
     setFont(designFont(SansSerif, 8.25));
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, &CommandButton::Click);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        if (isEnabled())
+            click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 // -------------------------------------------------------------------- ClickArea
@@ -223,8 +282,129 @@ void Label::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool wasPressed = pressed_;
     pressed_ = false;
-    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         emit Click();
+        activate();
+    }
+}
+
+void Label::setDragSource(bool on)
+{
+    dragSource_ = on;
+    if (!on && picked() == this)
+        releasePicked();
+    updateFocusPolicy();
+}
+
+void Label::setDropTarget(bool on)
+{
+    setAcceptDrops(on);
+    updateFocusPolicy();
+}
+
+void Label::updateFocusPolicy()
+{
+    setFocusPolicy(dragSource_ || acceptDrops() ? Qt::StrongFocus : Qt::NoFocus);
+    if (dragSource_ || acceptDrops())
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
+}
+
+Label *Label::picked() { return pickedLabel().data(); }
+
+void Label::setPicked(Label *label)
+{
+    Label *before = pickedLabel().data();
+    pickedLabel() = label;
+    if (before)
+        before->update();
+    if (label)
+        label->update();
+}
+
+void Label::releasePicked() { setPicked(nullptr); }
+
+void Label::activate()
+{
+    if (!isEnabled())
+        return;
+    if (dragSource_) {
+        setPicked(picked() == this ? nullptr : this);
+        return;
+    }
+    Label *source = picked();
+    if (acceptDrops() && source && source->window() == window())
+        dropFrom(source);
+}
+
+void Label::dropFrom(Label *source)
+{
+    // However it came, a drop ends the pick.
+    if (picked())
+        releasePicked();
+    emit DragDrop(source);
+}
+
+void Label::keyPressEvent(QKeyEvent *event)
+{
+    if (!dragSource_ && !acceptDrops()) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        activate();
+        return;
+    case Qt::Key_Escape:
+        if (picked()) {
+            releasePicked();
+            return;
+        }
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        focusPreviousChild();
+        return;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        focusNextChild();
+        return;
+    default:
+        break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void Label::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    const bool isPicked = picked() == this;
+    if (!isPicked && !hasFocus())
+        return;
+    QPainter p(this);
+    if (isPicked) {
+        p.setPen(QPen(PickedFrame, 3));
+        p.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
+    if (hasFocus()) {
+        p.setPen(QPen(FocusFrame, 1, Qt::DashLine));
+        p.drawRect(rect().adjusted(isPicked ? 4 : 1, isPicked ? 4 : 1, isPicked ? -5 : -2, isPicked ? -5 : -2));
+    }
+}
+
+void Label::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void Label::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    update();
 }
 
 void Label::dragEnterEvent(QDragEnterEvent *event)

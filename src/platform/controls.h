@@ -44,6 +44,9 @@ public:
     void press() { emit Click(); }
 signals:
     void Click();
+protected:
+    // Enter presses the focused button, as Space does.
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // A caption-less label laid over a drawn button: it reacts to a click only while
@@ -77,10 +80,23 @@ public:
 
     // Drag and drop between labels: a source is dragged as soon as it is pressed
     // and moved; a target raises DragDrop with the label dropped on it.
-    void setDragSource(bool on) { dragSource_ = on; }
-    void setDropTarget(bool on) { setAcceptDrops(on); }
+    //
+    // The same without dragging, for a trackpad, an unsteady hand or the
+    // keyboard: a click, Space or Enter on a source picks it up (it is framed);
+    // a click, Space or Enter on a target then puts it down there, exactly as a
+    // drop does. Escape, or picking the same source again, lets it go. Sources
+    // and targets take the keyboard focus; the arrow keys move it along.
+    void setDragSource(bool on);
+    void setDropTarget(bool on);
+    bool isDragSource() const { return dragSource_; }
+    bool isDropTarget() const { return acceptDrops(); }
     // What a drop of `source` on this label does (also used by tests).
-    void dropFrom(Label *source) { emit DragDrop(source); }
+    void dropFrom(Label *source);
+    // What a click, Space or Enter does on a source or a target.
+    void activate();
+    // The source picked up and not yet put down, or nullptr.
+    static Label *picked();
+    static void releasePicked();
 
     static QMimeData *encodeDrag(const Label *source);
     static Label *decodeDrop(const QMimeData *data, const QWidget *window);
@@ -98,11 +114,17 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     static DragRunner &dragRunner();
+    static void setPicked(Label *label);
+    void updateFocusPolicy();
     QString caption_;
     bool dragSource_ = false;
     QPoint pressAt_;

@@ -1,5 +1,8 @@
 #include "form.h"
 
+#include "controls.h"
+#include "runtime.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHash>
@@ -115,9 +118,8 @@ Form *load(const QString &name)
     if (Form *f = existing(name))
         return f;
     const auto factory = registry().factories.value(name);
-    Q_ASSERT_X(factory, "forms::load", qPrintable(name));
     if (!factory)
-        return nullptr;
+        fatal(QStringLiteral("La finestra \"%1\" non esiste in questo programma.").arg(name));
     Form *f = factory();
     registry().loaded.insert(name, f);
     f->Form_Load();
@@ -140,6 +142,23 @@ void show(const QString &name)
         f->raise();
         f->activateWindow();
     }
+}
+
+QWidget *control(const QString &window, const QString &name)
+{
+    Form *f = load(window);
+    QWidget *c = f ? f->findChild<QWidget *>(name) : nullptr;
+    if (!c)
+        fatal(QStringLiteral("La finestra \"%1\" non ha il controllo \"%2\".").arg(window, name));
+    return c;
+}
+
+void press(const QString &window, const QString &button)
+{
+    auto *b = qobject_cast<CommandButton *>(control(window, button));
+    if (!b)
+        fatal(QStringLiteral("\"%1\" della finestra \"%2\" non è un pulsante.").arg(button, window));
+    b->press();
 }
 
 void setCloseRequestHandler(std::function<void(Form *)> handler)

@@ -67,6 +67,14 @@ void unload(const QString &name);
 // Load (if needed) and show.
 void show(const QString &name);
 
+// A control of another window, by the window's name and the control's design
+// name; the window is loaded first if it is not (touching it loads it). A
+// missing control is a fault of the program, reported as a run-time error.
+QWidget *control(const QString &window, const QString &name);
+// Presses a command button of another window from code, as setting its value
+// does: its Click runs also while the button or the window is hidden.
+void press(const QString &window, const QString &button);
+
 // What a window's own close button does (the shell asks for confirmation).
 void setCloseRequestHandler(std::function<void(Form *)> handler);
 

@@ -1,0 +1,67 @@
+#pragma once
+// The picture-labelling exercise: the topic's picture framed by up to ten light
+// boxes, and a numbered list of terms; the pupil puts each term's number on the
+// box of the matching feature (dragging it, or picking it and putting it down
+// with a click or the keyboard). In the test its result is one more row of the
+// questionnaire's results.
+
+#include "labeltopics.h"
+
+#include "platform/controls.h"
+#include "platform/form.h"
+
+#include <array>
+
+namespace assessment {
+
+class FQimage : public platform::Form
+{
+    Q_OBJECT
+public:
+    FQimage();
+
+    void Form_Load() override;
+    void Cmdpertest_Click();
+    void Cmdpereserc_Click();
+    void Label4_DragDrop(int Index, platform::Label *Source);
+    void cmdRISULT_Click();
+    void cmdriprovo_Click();
+    void Cmdtorna_Click();
+    void cmdtest_Click();
+    void cmdarchivio_Click();
+    void cmdscegliarg_Click();
+    void cmduscita_Click();
+
+    int numcaselle() const { return numcaselle_; }
+    QString atteso(int box) const { return attesi[box]; }
+
+    platform::TextBox *txtTITOLO;
+    platform::PictureBox *Image1;
+    std::array<platform::Label *, DropBoxCount> Label4{};
+    std::array<platform::Label *, DropBoxCount> Label3{};
+    std::array<platform::Label *, DropBoxCount> Label1{};
+    platform::Label *Label2;
+    platform::CommandButton *cmdriprovo;
+    platform::CommandButton *cmdRISULT;
+    platform::TextBox *txtrisult;
+    platform::CommandButton *Cmdtorna;
+    platform::CommandButton *cmdtest;
+    platform::CommandButton *cmdarchivio;
+    platform::CommandButton *cmdscegliarg;
+    platform::CommandButton *cmduscita;
+    platform::CommandButton *Cmdpertest;
+    platform::CommandButton *Cmdpereserc;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // Empties the boxes and greys the tiles again.
+    void clearBoxes();
+
+    std::array<QString, DropBoxCount + 1> termini; // terms 1 to n
+    std::array<QString, DropBoxCount> attesi;      // the number each box expects, empty if unused
+    int numcaselle_ = DropBoxCount;
+};
+
+} // namespace assessment

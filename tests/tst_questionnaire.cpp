@@ -1,0 +1,507 @@
+// The true/false questionnaire as a pupil meets it: from the menu into a lesson
+// and on to its questionnaire, practice and test, the two boxes of each row, the
+// incomplete-answer message, the score and the red rows, the stored rows of the
+// test, the random order and its fixed first drawing, and the ways out.
+
+#include "testsupport.h"
+
+#include "assessment/fquest.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
+#include "lessons/lessonwindow.h"
+#include "shell/fscelte.h"
+
+#include <QDate>
+#include <QProcess>
+#include <QSqlQuery>
+
+using namespace testing;
+using assessment::FQuest;
+namespace forms = platform::forms;
+namespace M = Modvaldoria;
+
+namespace {
+
+const QString Incomplete = "Non hai fornito TUTTE LE RISPOSTE.  Prima di continuare, controlla e completa le risposte.";
+const QColor Red(255, 0, 0);
+const QColor Grey(192, 192, 192);
+
+// From the menu, into the lesson of `topic` and on to its questionnaire.
+FQuest *openQuestionnaire(int topic)
+{
+    auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
+    menu->show();
+    click(menu->Command1[topic]);
+    auto *lesson = forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(topic + 6));
+    click(lesson->cmdquest);
+    auto *q = qobject_cast<FQuest *>(forms::existing(windows::FQuest));
+    if (q && !q->isVisible())
+        qWarning("the questionnaire is not on show");
+    return q;
+}
+
+QString table(int topic) { return QString("domande%1").arg(topic); }
+
+// Ticks every row: right (as the bank says), wrong, or as `pattern` says per
+// row ('r' right, 'w' wrong, '-' nothing).
+void answer(FQuest *q, int topic, const QString &pattern)
+{
+    for (int i = 0; i < FQuest::Rows; ++i) {
+        const int key = bankAnswer(table(topic), q->Text1[i]->text());
+        QVERIFY2(key >= 0, qPrintable("not in the bank: " + q->Text1[i]->text()));
+        const QChar c = pattern.size() == 1 ? pattern[0] : pattern[i];
+        if (c == '-')
+            continue;
+        const bool wantTrue = (c == 'r') == (key == 1);
+        tick(wantTrue ? q->Check1[i] : q->Check2[i]);
+    }
+}
+
+QColor rowColor(FQuest *q, int i) { return q->Text1[i]->palette().color(QPalette::Base); }
+
+int redRows(FQuest *q)
+{
+    int n = 0;
+    for (int i = 0; i < FQuest::Rows; ++i)
+        n += rowColor(q, i) == Red;
+    return n;
+}
+
+// The five buttons of the lifecycle: '-' hidden, 'd' shown and disabled, 'e'
+// shown and enabled; in the order practice, test, show, result, picture.
+QString buttons(FQuest *q)
+{
+    QString out;
+    for (auto *b : {q->cmdesercitazione, q->cmdquestionario, q->cmdmostradomande, q->cmdRISULT, q->cmdimage})
+        out += !b->isVisibleTo(q) ? '-' : b->isEnabled() ? 'e' : 'd';
+    return out;
+}
+
+struct Row
+{
+    QString name, topic;
+    int score, max;
+    QString date;
+};
+
+QList<Row> storedRows()
+{
+    QList<Row> rows;
+    QSqlQuery q(M::db->connection());
+    q.exec("SELECT \"cognome e nome\", argomento, punteggio, maxpunti, data FROM studenti ORDER BY rowid");
+    while (q.next())
+        rows << Row{q.value(0).toString(), q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt(),
+                    q.value(4).toString()};
+    return rows;
+}
+
+QStringList shownOrder(FQuest *q)
+{
+    QStringList out;
+    for (auto *t : q->Text1)
+        out << t->text();
+    return out;
+}
+
+} // namespace
+
+class tst_questionnaire : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { freshProgram(); }
+
+    void opensFromEveryLesson_data()
+    {
+        QTest::addColumn<int>("topic");
+        for (int t = 1; t <= 6; ++t)
+            QTest::addRow("topic %d", t) << t;
+    }
+
+    void opensFromEveryLesson()
+    {
+        QFETCH(int, topic);
+        WorkFolder folder;
+        Trap trap;
+        FQuest *q = openQuestionnaire(topic);
+        QVERIFY(q && q->isVisible());
+        QCOMPARE(q->windowTitle(), "questionari");
+        QCOMPARE(buttons(q), "ee---");
+        QCOMPARE(q->cmdquestionario->text(), "   PASSO al TEST    ");
+        QCOMPARE(M::modotest.toInt(), 0);
+        // The lesson went back to page 1, hidden.
+        auto *lesson = forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(topic + 6));
+        QVERIFY(!lesson->isVisible());
+        QCOMPARE(lesson->pagina(), 1);
+
+        click(q->cmdesercitazione);
+        QCOMPARE(buttons(q), "-edee");
+        QCOMPARE(q->cmdquestionario->text(), "PASSO AL TEST");
+        QCOMPARE(q->Text2->text(), bankTitles(table(topic)).first());
+        // Every statement of the first set is shown once, each with its two empty boxes.
+        QStringList shown = shownOrder(q), first = bankStatements(table(topic)).first();
+        shown.sort();
+        first.sort();
+        QCOMPARE(shown, first);
+        for (int i = 0; i < FQuest::Rows; ++i) {
+            QCOMPARE(q->Check1[i]->text(), QString::number(i + 1));
+            QVERIFY(!q->Check1[i]->isChecked() && !q->Check2[i]->isChecked());
+            QCOMPARE(rowColor(q, i), Grey);
+        }
+    }
+
+    void practiceScores_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("score");
+        QTest::addColumn<int>("red");
+        QTest::newRow("all right") << "r" << "10" << 0;
+        QTest::newRow("all wrong") << "w" << "0" << 10;
+        QTest::newRow("seven right") << "rrwrrwrrwr" << "7" << 3;
+    }
+
+    void practiceScores()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, score);
+        QFETCH(int, red);
+        WorkFolder folder;
+        Trap trap;
+        FQuest *q = openQuestionnaire(2);
+        click(q->cmdesercitazione);
+        answer(q, 2, pattern);
+        click(q->cmdRISULT);
+        QCOMPARE(q->Labrisult->caption(), score);
+        QCOMPARE(redRows(q), red);
+        for (int i = 0; pattern.size() > 1 && i < FQuest::Rows; ++i)
+            QCOMPARE(rowColor(q, i) == Red, pattern[i] == 'w');
+        QCOMPARE(buttons(q), "-eede");
+        QVERIFY(storedRows().isEmpty());
+        // The next set comes on "MOSTRA DOMANDE", with the rows cleared.
+        click(q->cmdmostradomande);
+        QCOMPARE(q->Text2->text(), bankTitles(table(2))[1]);
+        QCOMPARE(redRows(q), 0);
+        QCOMPARE(q->Labrisult->caption(), QString());
+        QCOMPARE(buttons(q), "-edee");
+    }
+
+    void practiceWrapsToTheFirstSet()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQuest *q = openQuestionnaire(1);
+        click(q->cmdesercitazione);
+        const QStringList titles = bankTitles(table(1));
+        for (int s = 0; s <= titles.size(); ++s) {
+            QCOMPARE(q->Text2->text(), titles[s % titles.size()]);
+            answer(q, 1, "r");
+            click(q->cmdRISULT);
+            click(q->cmdmostradomande);
+        }
+    }
+
+    void theTwoBoxesOfARow()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQuest *q = openQuestionnaire(3);
+        click(q->cmdesercitazione);
+        tick(q->Check1[4]);
+        QCOMPARE(int(M::rispdate[5]), 1);
+        tick(q->Check2[4]); // "F" after "V": only "F" stays, and the answer is false
+        QVERIFY(!q->Check1[4]->isChecked());
+        QVERIFY(q->Check2[4]->isChecked());
+        QCOMPARE(int(M::rispdate[5]), 0);
+        tick(q->Check1[4]);
+        QVERIFY(!q->Check2[4]->isChecked());
+        QCOMPARE(int(M::rispdate[5]), 1);
+        tick(q->Check1[4]); // a ticked box clicked again: the row has no answer
+        QVERIFY(!q->Check1[4]->isChecked() && !q->Check2[4]->isChecked());
+
+        answer(q, 3, "rrrr-rrrrr");
+        ModalAnswers boxes;
+        boxes.press("OK");
+        click(q->cmdRISULT);
+        QCOMPARE(boxes.texts, QStringList{Incomplete});
+        QCOMPARE(boxes.titles, QStringList{"Valdoria"});
+        QCOMPARE(q->Labrisult->caption(), QString());
+        QCOMPARE(redRows(q), 0);
+        QCOMPARE(M::rsdomande->position(), 0);
+        QCOMPARE(buttons(q), "-edee");
+    }
+
+    void unansweredRowsStoreNothingInTheTest()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQuest *q = openQuestionnaire(4);
+        ModalAnswers boxes;
+        boxes.type("Rossi Maria");
+        click(q->cmdquestionario);
+        answer(q, 4, "rrrrrrrrr-");
+        boxes.press("OK");
+        click(q->cmdRISULT);
+        QCOMPARE(boxes.texts.last(), Incomplete);
+        QVERIFY(storedRows().isEmpty());
+        QCOMPARE(M::rsdomande->position(), 0);
+    }
+
+    void theTestStoresOneRowPerSet_data()
+    {
+        QTest::addColumn<int>("topic");
+        QTest::addColumn<QString>("name");
+        for (int t = 1; t <= 6; ++t)
+            QTest::addRow("topic %d", t) << t << (t % 2 ? "D'Amico Luca" : "  Niccolò Bruno ");
+    }
+
+    void theTestStoresOneRowPerSet()
+    {
+        QFETCH(int, topic);
+        QFETCH(QString, name);
+        WorkFolder folder;
+        Trap trap;
+        FQuest *q = openQuestionnaire(topic);
+        ModalAnswers boxes;
+        boxes.type(name);
+        click(q->cmdquestionario);
+        QCOMPARE(boxes.texts, QStringList{"Scrivi qui prima il cognome, poi il tuo nome"});
+        QCOMPARE(M::modotest.toInt(), 1);
+        QCOMPARE(buttons(q), "--de-");
+        const QStringList titles = bankTitles(table(topic));
+        const QStringList patterns{"r", "rrrrrwwwww", "w", "rwrwrwrwrw", "rrrrrrrrrw"};
+        const QList<int> scores{10, 5, 0, 5, 9};
+        for (int s = 0; s < titles.size(); ++s) {
+            QCOMPARE(q->Text2->text(), titles[s]);
+            answer(q, topic, patterns[s % patterns.size()]);
+            click(q->cmdRISULT);
+            QCOMPARE(q->Labrisult->caption(), QString::number(scores[s % scores.size()]));
+            if (s + 1 < titles.size()) {
+                QCOMPARE(buttons(q), "--ed-");
+                click(q->cmdmostradomande);
+                QCOMPARE(buttons(q), "--de-");
+            }
+        }
+        // The test part is over: on to the picture, the pointer back on the first set.
+        QCOMPARE(buttons(q), "--dde");
+        QCOMPARE(M::rsdomande->position(), 0);
+        QCOMPARE(M::modotest.toInt(), 1);
+        const QList<Row> rows = storedRows();
+        QCOMPARE(rows.size(), titles.size());
+        for (int s = 0; s < rows.size(); ++s) {
+            QCOMPARE(rows[s].name, name);
+            QCOMPARE(rows[s].topic, titles[s]);
+            QCOMPARE(rows[s].score, scores[s % scores.size()]);
+            QCOMPARE(rows[s].max, 10);
+            QCOMPARE(rows[s].date, QDate::currentDate().toString(Qt::ISODate));
+        }
+    }
+
+    void theTestAfterPractice()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQuest *q = openQuestionnaire(5);
+        click(q->cmdesercitazione);
+        answer(q, 5, "r");
+        click(q->cmdRISULT);
+        click(q->cmdmostradomande); // practice now on the second set
+        ModalAnswers boxes;
+        boxes.type("Verdi Anna");
+        click(q->cmdquestionario);
+        // The test starts from the first set, the picture button shown but not yet usable.
+        QCOMPARE(q->Text2->text(), bankTitles(table(5)).first());
+        QCOMPARE(buttons(q), "--ded");
+    }
+
+    void anEmptyOrCancelledNameKeepsPracticeOn_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("nothing typed") << false;
+        QTest::newRow("cancelled") << true;
+    }
+
+    void anEmptyOrCancelledNameKeepsPracticeOn()
+    {
+        QFETCH(bool, cancel);
+        WorkFolder folder;
+        Trap trap;
+        FQuest *q = openQuestionnaire(6);
+        click(q->cmdesercitazione);
+        const QStringList before = shownOrder(q);
+        ModalAnswers boxes;
+        boxes.type(cancel ? "Rossi" : "", cancel);
+        click(q->cmdquestionario);
+        QCOMPARE(M::modotest.toInt(), 0);
+        QCOMPARE(buttons(q), "-edee");
+        QCOMPARE(shownOrder(q), before);
+        QVERIFY(storedRows().isEmpty());
+    }
+
+    void aTableOfOneSet()
+    {
+        WorkFolder folder;
+        Trap trap;
+        auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
+        menu->show();
+        QSqlQuery(M::db->connection()).exec("DELETE FROM domande2 WHERE rowid > (SELECT min(rowid) FROM domande2)");
+        FQuest *q = openQuestionnaire(2);
+        click(q->cmdesercitazione);
+        const QStringList first = shownOrder(q);
+        answer(q, 2, "r");
+        click(q->cmdRISULT);
+        click(q->cmdmostradomande);
+        QCOMPARE(q->Text2->text(), bankTitles(table(2)).first());
+        QStringList again = shownOrder(q);
+        QVERIFY2(again != first, "a new order each time");
+        again.sort();
+        QStringList sorted = first;
+        sorted.sort();
+        QCOMPARE(again, sorted);
+
+        ModalAnswers boxes;
+        boxes.type("Solo Una");
+        click(q->cmdquestionario);
+        answer(q, 2, "r");
+        click(q->cmdRISULT);
+        QCOMPARE(storedRows().size(), 1);
+        QCOMPARE(buttons(q), "--dde");
+    }
+
+    void aWrongKeyInTheBankCountsWrong()
+    {
+        WorkFolder folder;
+        Trap trap;
+        auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
+        menu->show();
+        QSqlQuery(M::db->connection()).exec("UPDATE domande1 SET ris1 = 2");
+        FQuest *q = openQuestionnaire(1);
+        click(q->cmdesercitazione);
+        const QString broken = bankStatements(table(1)).first().first();
+        for (int i = 0; i < FQuest::Rows; ++i)
+            tick(bankAnswer(table(1), q->Text1[i]->text()) == 1 ? q->Check1[i] : q->Check2[i]);
+        click(q->cmdRISULT);
+        QCOMPARE(q->Labrisult->caption(), "9");
+        for (int i = 0; i < FQuest::Rows; ++i)
+            QCOMPARE(rowColor(q, i) == Red, q->Text1[i]->text() == broken);
+    }
+
+    void anEmptyStatementIsAFaultNotAHang()
+    {
+        WorkFolder folder;
+        Trap trap;
+        auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
+        menu->show();
+        QSqlQuery(M::db->connection()).exec("UPDATE domande3 SET dom7 = ''");
+        FQuest *q = openQuestionnaire(3);
+        const QString message = expectFatal([q] { q->cmdesercitazione_Click(); });
+        QVERIFY2(message.contains("domande3") && message.contains(bankTitles(table(3)).first()), qPrintable(message));
+    }
+
+    void theFirstOrderIsTheSameOnEveryStart()
+    {
+        // Two starts of the program show the first set in the same order; the
+        // orders after the first come from the clock.
+        QStringList runs[2];
+        for (auto &run : runs) {
+            QProcess p;
+            p.start(QCoreApplication::applicationFilePath(), {"--orders-child"});
+            QVERIFY(p.waitForFinished(30000));
+            QCOMPARE(p.exitCode(), 0);
+            run = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+            QCOMPARE(run.size(), 2);
+        }
+        QCOMPARE(runs[0][0], runs[1][0]);
+        QVERIFY(runs[0][1] != runs[1][1]);
+        QVERIFY(runs[0][0] != runs[0][1]);
+    }
+
+    void helpAndWaysOut()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQuest *q = openQuestionnaire(1);
+        ModalAnswers boxes;
+        boxes.press("OK");
+        click(q->Cmdhelp);
+        QCOMPARE(boxes.texts.last(),
+                 "Hai DUE possibilità: 1) cliccare su 'PASSO AL TEST' e INIZIARE SUBITO IL QUESTIONARIO. Al termine "
+                 "delle risposte ti verrà comunicato il risultato e questo verrà registrato nell'archivio.     2) "
+                 "Oppure puoi cliccare su 'PRIMA MI ESERCITO', per controllare e migliorare le tue prestazioni. Al "
+                 "termine dell'esercitazione, potrai comunque PASSARE AL QUESTIONARIO per registrare il risultato");
+        QCOMPARE(boxes.titles.last(), "Valdoria");
+        boxes.press("Annulla");
+        click(q->cmduscita);
+        QCOMPARE(boxes.texts.last(), "sei sicuro di voler uscire dal programma?");
+        QVERIFY(trap.endings.isEmpty());
+        QVERIFY(q->isVisible());
+        click(q->cmdesercitazione);
+        const int position = M::rsdomande->position();
+        click(q->cmdscegli);
+        QVERIFY(!forms::isLoaded(windows::FQuest));
+        QVERIFY(!forms::isLoaded(windows::FQimage));
+        QVERIFY(forms::existing(windows::Fscelte)->isVisible());
+        QCOMPARE(M::rsdomande->position(), position);
+    }
+
+    void withTheKeyboardAlone()
+    {
+        // Tab from box to box, Space to tick, Enter on the button.
+        WorkFolder folder;
+        Trap trap;
+        FQuest *q = openQuestionnaire(6);
+        q->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(q));
+        q->cmdesercitazione->setFocus();
+        QTest::keyClick(q->cmdesercitazione, Qt::Key_Return);
+        QCOMPARE(buttons(q), "-edee");
+        q->Check1[0]->setFocus();
+        for (int i = 0; i < FQuest::Rows; ++i) {
+            const bool isTrue = bankAnswer(table(6), q->Text1[i]->text()) == 1;
+            QWidget *now = QApplication::focusWidget();
+            QCOMPARE(now, q->Check1[i]);
+            if (isTrue)
+                QTest::keyClick(now, Qt::Key_Space);
+            QTest::keyClick(now, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), q->Check2[i]);
+            if (!isTrue)
+                QTest::keyClick(q->Check2[i], Qt::Key_Space);
+            QTest::keyClick(q->Check2[i], Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), q->cmdRISULT);
+        QTest::keyClick(q->cmdRISULT, Qt::Key_Return);
+        QCOMPARE(q->Labrisult->caption(), "10");
+    }
+};
+
+// Started twice by theFirstOrderIsTheSameOnEveryStart: a fresh program shows
+// topic 1's first set, then the next; prints both orders.
+static int ordersChild(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    freshProgram();
+    WorkFolder folder;
+    FQuest *q = openQuestionnaire(1);
+    q->cmdesercitazione_Click();
+    std::printf("%s\n", qPrintable(shownOrder(q).join('|')));
+    for (int i = 0; i < FQuest::Rows; ++i)
+        q->Check1[i]->setValue(1);
+    q->cmdRISULT_Click();
+    q->cmdmostradomande_Click();
+    std::printf("%s\n", qPrintable(shownOrder(q).join('|')));
+    std::fflush(stdout);
+    platform::forms::unloadAll();
+    M::reset();
+    return 0;
+}
+
+int main(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--orders-child") == 0)
+            return ordersChild(argc, argv);
+    QApplication app(argc, argv);
+    tst_questionnaire t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_questionnaire.moc"
