@@ -50,32 +50,35 @@ public:
     }
 };
 
-// A label that can be picked up or that receives a picked one is a button to a
-// screen reader: pressing it picks or puts down, as a click does.
-class MovableLabelAccessible : public QAccessibleWidget
+// A label reads as its caption. One that can be picked up, or that receives a
+// picked one, is a button to a screen reader: pressing it picks or puts down,
+// as a click does. The role follows the label, whenever it is asked.
+class LabelAccessible : public QAccessibleWidget
 {
 public:
-    explicit MovableLabelAccessible(QWidget *w) : QAccessibleWidget(w, QAccessible::Button) {}
+    explicit LabelAccessible(QWidget *w) : QAccessibleWidget(w, QAccessible::StaticText) {}
+    Label *label() const { return static_cast<Label *>(widget()); }
+    bool movable() const { return label()->isDragSource() || label()->isDropTarget(); }
+    QAccessible::Role role() const override { return movable() ? QAccessible::Button : QAccessible::StaticText; }
     QString text(QAccessible::Text t) const override
     {
         const QString own = QAccessibleWidget::text(t);
-        return t == QAccessible::Name && own.isEmpty() ? static_cast<Label *>(widget())->caption() : own;
+        return t == QAccessible::Name && own.isEmpty() ? label()->caption() : own;
     }
     QStringList actionNames() const override
     {
-        return widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
+        return movable() && widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
     }
     void doAction(const QString &name) override
     {
-        if (name == pressAction() && widget()->isEnabled())
-            static_cast<Label *>(widget())->activate();
+        if (name == pressAction() && movable() && widget()->isEnabled())
+            label()->activate();
     }
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
-        auto *l = static_cast<Label *>(widget());
-        s.checkable = l->isDragSource();
-        s.checked = Label::picked() == l;
+        s.checkable = label()->isDragSource();
+        s.checked = Label::picked() == label();
         return s;
     }
 };
@@ -86,11 +89,8 @@ QAccessibleInterface *accessibleFactory(const QString &className, QObject *objec
         return nullptr;
     if (className == QLatin1String("platform::ClickArea"))
         return new ClickAreaAccessible(static_cast<QWidget *>(object));
-    if (className == QLatin1String("platform::Label")) {
-        auto *l = static_cast<Label *>(object);
-        if (l->isDragSource() || l->isDropTarget())
-            return new MovableLabelAccessible(l);
-    }
+    if (className == QLatin1String("platform::Label"))
+        return new LabelAccessible(static_cast<QWidget *>(object));
     return nullptr;
 }
 

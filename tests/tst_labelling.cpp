@@ -1,0 +1,475 @@
+// The picture-labelling exercise as a pupil meets it after the questionnaire:
+// each topic's picture, terms and boxes; numbers put on the boxes by dragging,
+// by a click on the tile and a click on the box, or by the keyboard alone; the
+// score with the red boxes, RIPROVO, the stored row of the test, and the ways
+// back to the questionnaire, to the menu and out.
+
+#include "testsupport.h"
+
+#include "assessment/fqimage.h"
+#include "assessment/fquest.h"
+#include "assessment/labeltopics.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
+#include "lessons/lessonwindow.h"
+#include "shell/fscelte.h"
+
+#include <QAccessible>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QSqlQuery>
+
+using namespace testing;
+using assessment::FQimage;
+using assessment::FQuest;
+using platform::Label;
+namespace forms = platform::forms;
+namespace M = Modvaldoria;
+
+namespace {
+
+const QColor Red(255, 0, 0);
+const QColor Box(255, 224, 192);
+const QColor Tile(192, 192, 192);
+const QColor Placed(255, 255, 128);
+
+QColor colorOf(QWidget *w) { return w->palette().color(QPalette::Window); }
+
+FQuest *openQuestionnaire(int topic)
+{
+    auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
+    menu->show();
+    click(menu->Command1[topic]);
+    click(forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(topic + 6))->cmdquest);
+    return forms::get<FQuest>(windows::FQuest);
+}
+
+// Answers every set of the test (all right) until the picture button is on.
+void finishTheTest(FQuest *q, int topic)
+{
+    while (!q->cmdimage->isEnabled() || !q->cmdimage->isVisible()) {
+        for (int i = 0; i < FQuest::Rows; ++i)
+            tick(bankAnswer(QString("domande%1").arg(topic), q->Text1[i]->text()) == 1 ? q->Check1[i] : q->Check2[i]);
+        click(q->cmdRISULT);
+        if (q->cmdmostradomande->isEnabled())
+            click(q->cmdmostradomande);
+    }
+}
+
+// To the picture in practice.
+FQimage *openInPractice(int topic)
+{
+    FQuest *q = openQuestionnaire(topic);
+    click(q->cmdesercitazione);
+    click(q->cmdimage);
+    return forms::get<FQimage>(windows::FQimage);
+}
+
+// To the picture after the questionnaire test, under `name`.
+FQimage *openInTest(int topic, const QString &name)
+{
+    FQuest *q = openQuestionnaire(topic);
+    {
+        ModalAnswers boxes;
+        boxes.type(name);
+        click(q->cmdquestionario);
+    }
+    finishTheTest(q, topic);
+    click(q->cmdimage);
+    return forms::get<FQimage>(windows::FQimage);
+}
+
+// A click on the tile, then a click on the box, as a pupil without a steady
+// hand does it.
+void put(FQimage *w, int tile, int box)
+{
+    click(w->Label3[tile - 1]);
+    click(w->Label4[box]);
+}
+
+void putAllRight(FQimage *w, const assessment::LabelTopic &topic)
+{
+    for (int b = 0; b < assessment::DropBoxCount; ++b)
+        if (topic.attesi[b])
+            put(w, topic.attesi[b], b);
+}
+
+// '-' hidden, 'd' disabled, 'e' enabled: RISULTATO, RIPROVO, back to practice,
+// test, menu, exit, archive.
+QString buttons(FQimage *w)
+{
+    QString out;
+    for (auto *b : {w->cmdRISULT, w->cmdriprovo, w->Cmdtorna, w->cmdtest, w->cmdscegliarg, w->cmduscita,
+                    w->cmdarchivio})
+        out += !b->isVisibleTo(w) ? '-' : b->isEnabled() ? 'e' : 'd';
+    return out;
+}
+
+struct Row
+{
+    QString name, topic;
+    int score, max;
+};
+
+QList<Row> storedRows()
+{
+    QList<Row> rows;
+    QSqlQuery q(M::db->connection());
+    q.exec("SELECT \"cognome e nome\", argomento, punteggio, maxpunti FROM studenti ORDER BY rowid");
+    while (q.next())
+        rows << Row{q.value(0).toString(), q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt()};
+    return rows;
+}
+
+void topicRows()
+{
+    QTest::addColumn<int>("topic");
+    for (int t = 1; t <= 6; ++t)
+        QTest::addRow("topic %d", t) << t;
+}
+
+} // namespace
+
+class tst_labelling : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        freshProgram();
+        Label::releasePicked();
+    }
+
+    void eachTopicSetsUpItsPicture_data() { topicRows(); }
+    void eachTopicSetsUpItsPicture()
+    {
+        QFETCH(int, topic);
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInPractice(topic);
+        const auto &t = *assessment::labelTopic(topic + 6);
+        QVERIFY(w->isVisible());
+        QVERIFY(!forms::existing(windows::FQuest)->isVisible());
+        QVERIFY(forms::isLoaded(windows::FQuest));
+        QCOMPARE(w->windowTitle(), "DESCRIVI L'IMMAGINE");
+        QCOMPARE(w->txtTITOLO->text(), t.title);
+        QCOMPARE(w->Image1->pictureName(), "pervaldoria\\" + t.picture);
+        QCOMPARE(w->Image1->size(), QSize(345, 273)); // scaled into its frame
+        QCOMPARE(w->numcaselle(), int(t.terms.size()));
+        for (int i = 0; i < assessment::DropBoxCount; ++i) {
+            const bool used = i < t.terms.size();
+            QCOMPARE(w->Label3[i]->isVisibleTo(w), used);
+            QCOMPARE(w->Label1[i]->isVisibleTo(w), used);
+            QCOMPARE(w->Label3[i]->caption(), QString::number(i + 1));
+            if (used)
+                QCOMPARE(w->Label1[i]->caption(), t.terms[i]);
+            QCOMPARE(w->Label4[i]->isVisibleTo(w), t.attesi[i] != 0);
+            QCOMPARE(w->Label4[i]->caption(), QString());
+            QCOMPARE(colorOf(w->Label4[i]), Box);
+            QCOMPARE(w->Label4[i]->accessibleName(), QString::fromUtf8(assessment::DropBoxes[i].where));
+            QCOMPARE(w->Label3[i]->accessibleName(), QString("numero %1").arg(i + 1));
+        }
+        QCOMPARE(buttons(w), "edeeeed");
+    }
+
+    void everyBoxRightInPractice_data() { topicRows(); }
+    void everyBoxRightInPractice()
+    {
+        QFETCH(int, topic);
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInPractice(topic);
+        const auto &t = *assessment::labelTopic(topic + 6);
+        putAllRight(w, t);
+        for (int i = 0; i < t.terms.size(); ++i)
+            QCOMPARE(colorOf(w->Label3[i]), Placed);
+        click(w->cmdRISULT);
+        QCOMPARE(w->txtrisult->text(), QString::number(t.terms.size()));
+        for (auto *b : w->Label4)
+            QVERIFY(colorOf(b) != Red);
+        QCOMPARE(buttons(w), "deeeeed");
+        QVERIFY(storedRows().isEmpty());
+
+        click(w->cmdriprovo);
+        for (int i = 0; i < assessment::DropBoxCount; ++i) {
+            QCOMPARE(w->Label4[i]->caption(), QString());
+            QCOMPARE(colorOf(w->Label4[i]), Box);
+            QCOMPARE(colorOf(w->Label3[i]), Tile);
+            QCOMPARE(w->Label4[i]->isVisibleTo(w), t.attesi[i] != 0);
+        }
+        QCOMPARE(w->txtrisult->text(), QString());
+        QCOMPARE(buttons(w), "edeeeed");
+    }
+
+    void nothingPlacedIsAllRed()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInPractice(2);
+        click(w->cmdRISULT);
+        QCOMPARE(w->txtrisult->text(), "0");
+        const auto &t = *assessment::labelTopic(8);
+        for (int i = 0; i < assessment::DropBoxCount; ++i)
+            QCOMPARE(colorOf(w->Label4[i]) == Red, t.attesi[i] != 0);
+    }
+
+    void oneTileOnTwoBoxesAndABoxFilledTwice()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInPractice(5);
+        // Tile 4 belongs to box 0: put on boxes 0 and 1, it shows in both.
+        put(w, 4, 0);
+        put(w, 4, 1);
+        QCOMPARE(w->Label4[0]->caption(), "4");
+        QCOMPARE(w->Label4[1]->caption(), "4");
+        // Box 2 gets 1, then 8: it keeps 8, and tile 1 stays marked as placed.
+        put(w, 1, 2);
+        put(w, 8, 2);
+        QCOMPARE(w->Label4[2]->caption(), "8");
+        QCOMPARE(colorOf(w->Label3[0]), Placed);
+        click(w->cmdRISULT);
+        QCOMPARE(w->txtrisult->text(), "2"); // box 0 (4) and box 2 (8)
+        QVERIFY(colorOf(w->Label4[0]) != Red);
+        QCOMPARE(colorOf(w->Label4[1]), Red);
+        QVERIFY(colorOf(w->Label4[2]) != Red);
+    }
+
+    void theTestStoresItsRow_data()
+    {
+        QTest::addColumn<int>("topic");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("max");
+        QTest::newRow("topic 1") << 1 << "LA DISGREGAZIONE (immagine)" << 8;
+        QTest::newRow("topic 2") << 2 << "IL VENTO. (immagine)" << 6;
+        QTest::newRow("topic 3") << 3 << "I FIUMI. (immagine)" << 8;
+        QTest::newRow("topic 4") << 4 << "I FENOMENI CARSICI (immagine)" << 10;
+        QTest::newRow("topic 5") << 5 << "I GHIACCIAI (immagine)" << 10;
+        QTest::newRow("topic 6, two blanks") << 6 << " IL MARE  (immagine)" << 7;
+    }
+
+    void theTestStoresItsRow()
+    {
+        QFETCH(int, topic);
+        QFETCH(QString, stored);
+        QFETCH(int, max);
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInTest(topic, "D'Amico Luca");
+        const int setRows = int(bankTitles(QString("domande%1").arg(topic)).size());
+        QCOMPARE(buttons(w), "edddddd");
+        const auto &t = *assessment::labelTopic(topic + 6);
+        // All right but the first box used.
+        bool skipped = false;
+        for (int b = 0; b < assessment::DropBoxCount; ++b)
+            if (t.attesi[b]) {
+                if (!skipped) {
+                    skipped = true;
+                    continue;
+                }
+                put(w, t.attesi[b], b);
+            }
+        click(w->cmdRISULT);
+        const QList<Row> rows = storedRows();
+        QCOMPARE(rows.size(), setRows + 1);
+        QCOMPARE(rows.last().name, "D'Amico Luca");
+        QCOMPARE(rows.last().topic, stored);
+        QCOMPARE(rows.last().max, max);
+        QCOMPARE(rows.last().score, max - 1);
+        QCOMPARE(M::modotest.toInt(), 0);
+        QCOMPARE(buttons(w), "ddddeee");
+    }
+
+    void nothingPlacedInTheTestStoresZero()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInTest(6, "Rossi Maria");
+        click(w->cmdRISULT);
+        QCOMPARE(storedRows().last().score, 0);
+        QCOMPARE(storedRows().last().max, 7);
+        QCOMPARE(w->txtrisult->text(), "0");
+    }
+
+    void practiceThenTestThroughTheButtons()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInPractice(3);
+        put(w, 1, 4);
+        click(w->cmdRISULT);
+        // Back to the questionnaire's practice: the set on show, boxes cleared.
+        click(w->Cmdtorna);
+        auto *q = forms::get<FQuest>(windows::FQuest);
+        QVERIFY(q->isVisible());
+        QVERIFY(!w->isVisible());
+        QCOMPARE(M::modotest.toInt(), 0);
+        QVERIFY(!q->cmdesercitazione->isVisibleTo(q));
+        QCOMPARE(w->Label4[4]->caption(), QString());
+        QCOMPARE(w->txtrisult->text(), QString());
+        click(q->cmdimage);
+        QCOMPARE(forms::get<FQimage>(windows::FQimage), w); // shown again, not created anew
+        QVERIFY(w->cmdRISULT->isEnabled());
+
+        // To the test: the name, the sets from the first, then the picture again.
+        ModalAnswers boxes;
+        boxes.type("Bianchi Marco");
+        click(w->cmdtest);
+        QVERIFY(!w->isVisible());
+        QVERIFY(q->isVisible());
+        QCOMPARE(M::modotest.toInt(), 1);
+        QCOMPARE(q->Text2->text(), bankTitles("domande3").first());
+        finishTheTest(q, 3);
+        click(q->cmdimage);
+        QCOMPARE(forms::get<FQimage>(windows::FQimage), w);
+        // Shown again for the test, it is locked like a window created for it.
+        QCOMPARE(buttons(w), "edddddd");
+        putAllRight(w, *assessment::labelTopic(9));
+        click(w->cmdRISULT);
+        QCOMPARE(storedRows().last().topic, "I FIUMI. (immagine)");
+        QCOMPARE(storedRows().last().score, 8);
+        QCOMPARE(buttons(w), "ddddeee");
+    }
+
+    void pickedWithTheMouseOrTheKeyboard()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInPractice(1);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        // A click picks the tile, which is marked; a second click lets it go.
+        click(w->Label3[2]);
+        QCOMPARE(Label::picked(), w->Label3[2]);
+        click(w->Label3[2]);
+        QCOMPARE(Label::picked(), nullptr);
+        // A box clicked with nothing picked stays empty.
+        click(w->Label4[4]);
+        QCOMPARE(w->Label4[4]->caption(), QString());
+
+        // The keyboard: Tab to a tile, Space to pick, on to the box, Enter to put.
+        w->Label3[0]->setFocus();
+        QTest::keyClick(w->Label3[0], Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->Label3[1]);
+        QTest::keyClick(w->Label3[1], Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget(), w->Label3[2]);
+        QTest::keyClick(w->Label3[2], Qt::Key_Space);
+        QCOMPARE(Label::picked(), w->Label3[2]);
+        w->Label4[4]->setFocus(); // the first box, top left
+        QTest::keyClick(w->Label4[4], Qt::Key_Return);
+        QCOMPARE(w->Label4[4]->caption(), "3");
+        QCOMPARE(colorOf(w->Label3[2]), Placed);
+        QCOMPARE(Label::picked(), nullptr);
+        // Escape lets a picked tile go; the box then takes nothing.
+        QTest::keyClick(w->Label3[7], Qt::Key_Space);
+        QCOMPARE(Label::picked(), w->Label3[7]);
+        QTest::keyClick(w->Label3[7], Qt::Key_Escape);
+        QCOMPARE(Label::picked(), nullptr);
+        QTest::keyClick(w->Label4[1], Qt::Key_Space);
+        QCOMPARE(w->Label4[1]->caption(), QString());
+        // The keyboard goes round the boxes clockwise from the top left.
+        w->Label4[4]->setFocus();
+        QStringList round;
+        for (int i = 0; i < 8; ++i) {
+            round << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(round, (QStringList{"Label4(4)", "Label4(3)", "Label4(2)", "Label4(1)", "Label4(0)", "Label4(9)",
+                                     "Label4(8)", "Label4(5)"}));
+        // Enter on the result button.
+        w->cmdRISULT->setFocus();
+        QTest::keyClick(w->cmdRISULT, Qt::Key_Return);
+        QCOMPARE(w->txtrisult->text(), "1");
+    }
+
+    void aScreenReaderCanPlaceToo()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInPractice(4);
+        QAccessibleInterface *tile = QAccessible::queryAccessibleInterface(w->Label3[8]);
+        QAccessibleInterface *box = QAccessible::queryAccessibleInterface(w->Label4[0]);
+        QCOMPARE(tile->role(), QAccessible::Button);
+        QCOMPARE(tile->text(QAccessible::Name), "numero 9");
+        QCOMPARE(tile->text(QAccessible::Description), "Cavità sotterranea");
+        QCOMPARE(box->text(QAccessible::Name), "casella a destra in basso");
+        tile->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(tile->state().checked);
+        box->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(w->Label4[0]->caption(), "9");
+    }
+
+    void draggedWithTheMouse()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInPractice(6);
+        QWidget *target = w->Label4[6];
+        Label::setDragRunner([&target](QDrag *drag) {
+            const QPoint at = target->rect().center();
+            QDragEnterEvent enter(at, Qt::MoveAction, drag->mimeData(), Qt::LeftButton, {});
+            QApplication::sendEvent(target, &enter);
+            if (enter.isAccepted()) {
+                QDropEvent drop(at, Qt::MoveAction, drag->mimeData(), Qt::LeftButton, {});
+                QApplication::sendEvent(target, &drop);
+            }
+        });
+        auto drag = [](QWidget *tile) {
+            const QPoint from = tile->rect().center();
+            QTest::mousePress(tile, Qt::LeftButton, {}, from);
+            QTest::mouseMove(tile, from + QPoint(0, QApplication::startDragDistance() + 3));
+            QTest::mouseRelease(tile, Qt::LeftButton, {}, from);
+        };
+        drag(w->Label3[0]); // the cliff, on the middle box of the left
+        target = w->txtTITOLO; // not a box
+        drag(w->Label3[1]);
+        Label::setDragRunner({});
+        QCOMPARE(w->Label4[6]->caption(), "1");
+        QCOMPARE(colorOf(w->Label3[0]), Placed);
+        QCOMPARE(colorOf(w->Label3[1]), Tile);
+    }
+
+    void waysOut()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInPractice(2);
+        ModalAnswers boxes;
+        boxes.press("Annulla");
+        click(w->cmduscita);
+        QCOMPARE(boxes.texts, QStringList{"sei sicuro di voler uscire dal programma?"});
+        QVERIFY(trap.endings.isEmpty());
+        click(w->cmdscegliarg);
+        QVERIFY(!forms::isLoaded(windows::FQimage));
+        QVERIFY(!forms::isLoaded(windows::FQuest));
+        QVERIFY(forms::existing(windows::Fscelte)->isVisible());
+    }
+
+    void theArchiveAfterTheTest()
+    {
+        WorkFolder folder;
+        Trap trap;
+        FQimage *w = openInTest(1, "Verdi Anna");
+        click(w->cmdRISULT);
+        click(w->cmdarchivio);
+        if (forms::isRegistered(windows::frmRISUL)) {
+            QVERIFY(!forms::isLoaded(windows::FQimage));
+            QVERIFY(forms::existing(windows::frmRISUL)->isVisible());
+        }
+    }
+
+    void aMissingPictureStopsWithItsName()
+    {
+        WorkFolder folder;
+        Trap trap;
+        folder.removePicture("control4.jpg");
+        FQuest *q = openQuestionnaire(4);
+        click(q->cmdesercitazione);
+        const QString message = expectFatal([q] { q->cmdimage_Click(); });
+        QVERIFY2(message.contains("pervaldoria\\control4.jpg"), qPrintable(message));
+    }
+};
+
+QTEST_MAIN(tst_labelling)
+#include "tst_labelling.moc"
