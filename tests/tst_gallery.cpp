@@ -4,10 +4,12 @@
 #include "testsupport.h"
 
 #include "animation/fanimaz.h"
+#include "assessment/fqimage.h"
 #include "assessment/fquest.h"
 #include "lessons/lessonwindow.h"
 #include "shell/fscelte.h"
 #include "common/modvaldoria.h"
+#include "common/windows.h"
 
 #include <QDir>
 
@@ -94,6 +96,38 @@ private slots:
                     q->cmdmostradomande_Click();
             }
             save(q, "FQuest-5-finito");
+        } catch (const platform::FatalError &e) {
+            QFAIL(qPrintable(e.message));
+        }
+    }
+
+    void labelling()
+    {
+        // Each topic's picture with half of its boxes filled and scored.
+        WorkFolder folder;
+        Trap trap;
+        try {
+            auto *menu = platform::forms::get<shell::Fscelte>("Fscelte");
+            menu->show();
+            for (int topic = 1; topic <= 6; ++topic) {
+                menu->Command1_Click(topic);
+                platform::forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(topic + 6))->cmdquest_Click();
+                auto *q = platform::forms::get<assessment::FQuest>("FQuest");
+                q->cmdesercitazione_Click();
+                q->cmdimage_Click();
+                auto *w = platform::forms::get<assessment::FQimage>("FQimage");
+                save(w, QStringLiteral("FQimage-%1-vuota").arg(topic));
+                for (int b = 0, n = 0; b < 10; ++b)
+                    if (!w->atteso(b).isEmpty() && n++ % 2 == 0)
+                        w->Label4_DragDrop(b, w->Label3[w->atteso(b).toInt() - 1]);
+                platform::Label::releasePicked();
+                w->Label3[1]->activate(); // a tile picked, not yet put down
+                save(w, QStringLiteral("FQimage-%1-in-corso").arg(topic));
+                platform::Label::releasePicked();
+                w->cmdRISULT_Click();
+                save(w, QStringLiteral("FQimage-%1-risultato").arg(topic));
+                w->cmdscegliarg_Click();
+            }
         } catch (const platform::FatalError &e) {
             QFAIL(qPrintable(e.message));
         }
