@@ -5,6 +5,7 @@
 
 #include "../src/animation/sequences.h"
 #include "../src/assessment/coursebank.h"
+#include "../src/assessment/labeltopics.h"
 #include "../src/lessons/lessonlayouts.h"
 #include "../src/lessons/lessonpages.h"
 
@@ -67,8 +68,12 @@ private slots:
                     if (!f.isEmpty())
                         lessonPictures.insert(f.toLower());
         }
+        QSet<QString> labelPictures;
+        for (const auto &topic : assessment::labelTopics())
+            labelPictures.insert(topic.picture);
         QCOMPARE(lessonPictures.size(), 61);
         QCOMPARE(frames.size(), 98);
+        QCOMPARE(labelPictures.size(), 6);
         const QDir data(stagedDataDir());
         for (const QString &f : data.entryList({"*.jpg"})) {
             QImageReader reader(data.filePath(f));
@@ -81,11 +86,13 @@ private slots:
                 expected = QSize(300, 240);
             else if (lessonPictures.contains(f))
                 expected = QSize(200, 150);
+            else if (labelPictures.contains(f))
+                expected = assessment::PictureFrame.px().size(); // drawn for its frame, so never rescaled
             else
                 QFAIL(qPrintable("a picture no window shows: " + f));
             QCOMPARE(img.size(), expected);
         }
-        for (const QString &f : lessonPictures + frames)
+        for (const QString &f : lessonPictures + frames + labelPictures)
             QVERIFY2(data.exists(f), qPrintable("missing " + f));
     }
 
