@@ -5,6 +5,7 @@
 
 #include "animation/sequences.h"
 #include "assessment/coursebank.h"
+#include "assessment/labeltopics.h"
 #include "lessons/lessonlayouts.h"
 #include "lessons/lessonpages.h"
 
@@ -69,8 +70,12 @@ private slots:
                     if (!f.isEmpty())
                         lessonPictures.insert(f.toLower());
         }
+        QSet<QString> labelPictures;
+        for (const auto &topic : assessment::labelTopics())
+            labelPictures.insert(topic.picture);
         QCOMPARE(lessonPictures.size(), 61);
         QCOMPARE(frames.size(), 98);
+        QCOMPARE(labelPictures.size(), 6);
         const QDir data(stagedDataDir());
         for (const QString &f : data.entryList({"*.jpg"})) {
             QImageReader reader(data.filePath(f));
@@ -83,11 +88,13 @@ private slots:
                 expected = QSize(300, 240);
             else if (lessonPictures.contains(f))
                 expected = QSize(200, 150);
+            else if (labelPictures.contains(f))
+                expected = assessment::PictureFrame.px().size(); // drawn for its frame, so never rescaled
             else
                 QFAIL(qPrintable("a picture no window shows: " + f));
             QCOMPARE(img.size(), expected);
         }
-        for (const QString &f : lessonPictures + frames)
+        for (const QString &f : lessonPictures + frames + labelPictures)
             QVERIFY2(data.exists(f), qPrintable("missing " + f));
     }
 

@@ -6,7 +6,9 @@
 // picture that looks up to date.
 
 #include "frames/frames.h"
+#include "labelsheet.h"
 #include "animation/sequences.h"
+#include "assessment/labeltopics.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -15,6 +17,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
+#include <QSet>
 #include <QSvgRenderer>
 #include <QTextStream>
 
@@ -162,9 +165,14 @@ int main(int argc, char **argv)
 
     if (!sheetDir.isEmpty()) {
         QDir().mkpath(sheetDir);
+        // The labelling pictures have a sheet of their own, with their boxes.
+        QSet<QString> labelPictures;
+        for (const assessment::LabelTopic &t : assessment::labelTopics())
+            labelPictures.insert(t.picture);
         QList<QPair<QString, QImage>> lessons, wide;
         for (const auto &s : stills)
-            (s.second.width() > 400 ? wide : lessons).append(s);
+            if (!labelPictures.contains(s.first))
+                (s.second.width() > 400 ? wide : lessons).append(s);
         failed += !saveImage(sheet("Immagini delle lezioni", lessons, 7), sheetDir + "/lezioni.png", "PNG");
         if (!wide.isEmpty())
             failed += !saveImage(sheet("Sfondo delle lezioni", wide, 1), sheetDir + "/sfondo.png", "PNG");
@@ -178,6 +186,12 @@ int main(int argc, char **argv)
                                        strip, 5),
                                  sheetDir + QStringLiteral("/animazione%1.png").arg(seq.number), "PNG");
         }
+        QStringList missing;
+        const QImage labelling = labelsheet::labellingSheet(outDir, &missing);
+        for (const QString &m : missing)
+            std::fprintf(stderr, "picrender: the labelling sheet has no %s\n", qPrintable(m));
+        failed += int(missing.size());
+        failed += !saveImage(labelling, sheetDir + "/labelling.png", "PNG");
     }
 
     std::printf("picrender: %d pictures drawn, %d failed\n", drawn, failed);
