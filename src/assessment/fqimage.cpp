@@ -45,6 +45,7 @@ constexpr int BoxTabOrder[DropBoxCount] = {4, 3, 2, 1, 0, 9, 8, 7, 6, 5};
 const QColor TitleBack(255, 202, 192);
 const QColor BoxBack(255, 224, 192);
 const QColor TileBack(192, 192, 192);
+const QColor TermBack(232, 232, 232);
 const QColor PlacedBack(255, 255, 128);
 const QColor WrongBack(255, 0, 0);
 const QColor ScoreBack(192, 192, 255);
@@ -77,6 +78,7 @@ FQimage::FQimage() : Form(windows::FQimage)
         Label3[i]->setAccessibleName(QStringLiteral("numero %1").arg(i + 1));
         Label1[i] = new Label(this, label1Design(i));
         Label1[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        platform::setBackColor(Label1[i], TermBack);
     }
     for (int i : BoxTabOrder) {
         Label4[i] = new Label(this, label4Design(i));
@@ -86,6 +88,7 @@ FQimage::FQimage() : Form(windows::FQimage)
         Label4[i]->setAccessibleName(QString::fromUtf8(DropBoxes[i].where));
         connect(Label4[i], &Label::DragDrop, this, [this, i](Label *source) { Label4_DragDrop(i, source); });
     }
+    // The instruction stands on the stone, over the corner of a button below it.
     Label2 = new Label(this, Label2Design);
     Label2->setTransparent(true);
     platform::setForeColor(Label2, Qt::white);
