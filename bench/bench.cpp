@@ -5,6 +5,8 @@
 #include "testsupport.h"
 
 #include "animation/fanimaz.h"
+#include "assessment/fqimage.h"
+#include "assessment/fquest.h"
 #include "lessons/lessonwindow.h"
 #include "platform/dao.h"
 #include "shell/fscelte.h"
@@ -185,6 +187,70 @@ void frames()
     std::printf("%-44s %8.0f frames a second\n", "animation at the fastest setting", fastestFps);
 }
 
+// The questionnaire: a set shown, a set scored and stored in the test; the
+// labelling window opened with its scaled picture, and a number put on a box.
+void assessmentWindows()
+{
+    WorkFolder folder;
+    Trap trap;
+    freshProgram();
+    platform::setFatalHandler([](const QString &what) { throw platform::FatalError{what}; });
+    auto *menu = forms::get<shell::Fscelte>("Fscelte");
+    menu->show();
+    QList<double> shows, stores, opens, drops;
+    for (int round = 0; round < 20; ++round) {
+        const int topic = round % 6 + 1;
+        menu->Command1[topic]->press();
+        forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(topic + 6))->cmdquest_Click();
+        auto *q = forms::get<assessment::FQuest>("FQuest");
+        q->show();
+        q->cmdesercitazione_Click();
+        // The test, under a name, every set answered.
+        Modvaldoria::nomealunno = QString("Alunno %1").arg(round);
+        Modvaldoria::modotest = 1;
+        Modvaldoria::rsdomande->moveFirst();
+        Modvaldoria::caricarisposte();
+        for (;;) {
+            QElapsedTimer t;
+            t.start();
+            q->cmdmostradomande->press();
+            q->repaint();
+            shows << t.nsecsElapsed() / 1e6;
+            for (int i = 0; i < 10; ++i)
+                q->Check1[i]->setValue(1);
+            t.restart();
+            q->cmdRISULT->press();
+            q->repaint();
+            stores << t.nsecsElapsed() / 1e6;
+            if (!q->cmdmostradomande->isEnabled())
+                break;
+        }
+        QElapsedTimer t;
+        t.start();
+        q->cmdimage->press();
+        auto *w = forms::get<assessment::FQimage>("FQimage");
+        w->repaint();
+        opens << t.nsecsElapsed() / 1e6;
+        for (int b = 0; b < 10; ++b) {
+            if (w->atteso(b).isEmpty())
+                continue;
+            t.restart();
+            w->Label3[w->atteso(b).toInt() - 1]->activate();
+            w->Label4[b]->activate();
+            w->Label4[b]->repaint();
+            w->Label3[w->atteso(b).toInt() - 1]->repaint();
+            drops << t.nsecsElapsed() / 1e6;
+        }
+        w->cmdRISULT->press();
+        w->cmdscegliarg->press();
+        QApplication::processEvents();
+    }
+    report("MOSTRA DOMANDE to the set painted", stats(shows));
+    report("RISULTATO in the test: row on disk, painted", stats(stores));
+    report("labelling window opened, picture scaled", stats(opens));
+    report("a number put on a box, painted", stats(drops));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -200,5 +266,6 @@ int main(int argc, char **argv)
     durableAppend();
     lessonPages();
     frames();
+    assessmentWindows();
     return 0;
 }
