@@ -7,6 +7,8 @@
 #include "animation/fanimaz.h"
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
+#include "assessment/frisomma.h"
+#include "assessment/fsommati.h"
 #include "lessons/lessonwindow.h"
 #include "platform/dao.h"
 #include "shell/fscelte.h"
@@ -251,6 +253,47 @@ void assessmentWindows()
     report("a number put on a box, painted", stats(drops));
 }
 
+// The summative test: the next page, and the last page to the stored row and
+// the result card on screen.
+void summative()
+{
+    WorkFolder folder;
+    Trap trap;
+    freshProgram();
+    auto *menu = forms::get<shell::Fscelte>("Fscelte");
+    menu->show();
+    QList<double> pages, finish;
+    for (int round = 0; round < 20; ++round) {
+        platform::setFatalHandler([](const QString &what) { throw platform::FatalError{what}; });
+        ModalAnswers boxes;
+        boxes.type(QString("Alunno %1").arg(round));
+        menu->sommativo->press();
+        auto *w = forms::get<assessment::FSommati>("FSommati");
+        w->repaint();
+        for (;;) {
+            for (int i = 0; i < 10; ++i)
+                w->Check1[i]->setValue(1);
+            QElapsedTimer t;
+            t.start();
+            w->cmdAVANTI->press();
+            if (w->cmdAVANTI->isEnabled()) {
+                w->repaint();
+                pages << t.nsecsElapsed() / 1e6;
+                continue;
+            }
+            w->cmdRISULT->press();
+            auto *card = forms::get<assessment::FRIsomma>("FRIsomma");
+            card->repaint();
+            finish << t.nsecsElapsed() / 1e6;
+            card->cmdscegliarg->press();
+            break;
+        }
+        QApplication::processEvents();
+    }
+    report("DOMANDE SUCCESSIVE to the next page painted", stats(pages));
+    report("last page to the row on disk and the card", stats(finish));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -267,5 +310,6 @@ int main(int argc, char **argv)
     lessonPages();
     frames();
     assessmentWindows();
+    summative();
     return 0;
 }

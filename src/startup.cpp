@@ -3,6 +3,8 @@
 #include "animation/fanimaz.h"
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
+#include "assessment/frisomma.h"
+#include "assessment/fsommati.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 #include "lessons/lessonlayouts.h"
@@ -24,6 +26,8 @@ void registerWindows()
     forms::registerForm(windows::Fanimaz, [] { return new animation::Fanimaz; });
     forms::registerForm(windows::FQuest, [] { return new assessment::FQuest; });
     forms::registerForm(windows::FQimage, [] { return new assessment::FQimage; });
+    forms::registerForm(windows::FSommati, [] { return new assessment::FSommati; });
+    forms::registerForm(windows::FRIsomma, [] { return new assessment::FRIsomma; });
 }
 
 void startUp()

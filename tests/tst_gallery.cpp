@@ -6,6 +6,8 @@
 #include "animation/fanimaz.h"
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
+#include "assessment/frisomma.h"
+#include "assessment/fsommati.h"
 #include "lessons/lessonwindow.h"
 #include "shell/fscelte.h"
 #include "common/modvaldoria.h"
@@ -128,6 +130,33 @@ private slots:
                 save(w, QStringLiteral("FQimage-%1-risultato").arg(topic));
                 w->cmdscegliarg_Click();
             }
+        } catch (const platform::FatalError &e) {
+            QFAIL(qPrintable(e.message));
+        }
+    }
+
+    void summative()
+    {
+        WorkFolder folder;
+        Trap trap;
+        try {
+            auto *menu = platform::forms::get<shell::Fscelte>("Fscelte");
+            menu->show();
+            ModalAnswers boxes;
+            boxes.type("D'Amico Luca");
+            menu->sommativo_Click();
+            auto *w = platform::forms::get<assessment::FSommati>("FSommati");
+            for (int i = 0; i < 6; ++i)
+                (i % 3 ? w->Check1[i] : w->Check2[i])->setValue(1);
+            save(w, "FSommati-1-pagina");
+            while (w->cmdAVANTI->isEnabled()) {
+                for (int i = 0; i < 10; ++i)
+                    (i % 4 ? w->Check1[i] : w->Check2[i])->setValue(1);
+                w->cmdAVANTI_Click();
+            }
+            save(w, "FSommati-2-finito");
+            w->cmdRISULT_Click();
+            save(platform::forms::get<assessment::FRIsomma>("FRIsomma"), "FRIsomma");
         } catch (const platform::FatalError &e) {
             QFAIL(qPrintable(e.message));
         }

@@ -55,9 +55,39 @@ void confermauscita()
         platform::endProgram(0);
 }
 
-void chiedinome()
+void chiedinome(bool *cancelled)
 {
-    nomealunno = platform::inputBox(QStringLiteral("Scrivi qui prima il cognome, poi il tuo nome"));
+    nomealunno = platform::inputBox(QStringLiteral("Scrivi qui prima il cognome, poi il tuo nome"),
+                                    platform::AppTitle, {}, cancelled);
+}
+
+void calcolavoto()
+{
+    // The maxima of N pages of ten statements: five of knowledge, three of
+    // comprehension, two of application on each page.
+    const std::int16_t n = numdomsomm;
+    if (n <= 0)
+        platform::fatal(QStringLiteral("Il voto non si può calcolare: nessuna pagina del test è stata completata."));
+    const std::int16_t total = std::int16_t(10 * n), knowledge = std::int16_t(5 * n),
+                       comprehension = std::int16_t(3 * n), application = std::int16_t(2 * n);
+    somma = somma.toDouble() * (100.0 / total);
+    conosci = conosci.toDouble() * (100.0 / knowledge);
+    comprendi = comprendi.toDouble() * (100.0 / comprehension);
+    applica = applica.toDouble() * (100.0 / application);
+    // The bands overlap by one and the later test wins.
+    const double p = somma.toDouble();
+    if (p < 35)
+        valuta = QStringLiteral("MOLTO INSUFF.");
+    if (p > 34 && p < 56)
+        valuta = QStringLiteral("NON SUFFICIENTE");
+    if (p > 55 && p < 76)
+        valuta = QStringLiteral("SUFFICIENTE");
+    if (p > 75 && p < 86)
+        valuta = QStringLiteral("BUONO");
+    if (p > 85 && p < 95)
+        valuta = QStringLiteral("DISTINTO");
+    if (p > 94)
+        valuta = QStringLiteral("OTTIMO");
 }
 
 void reset()

@@ -45,7 +45,12 @@ void caricarisposte();
 // sets punteggio to 0 first; errate is cleared when a set is shown.
 void contarisposte();
 void confermauscita();
-void chiedinome();
+// Asks the pupil's name into nomealunno, as typed; Cancel stores the empty
+// text (and sets *cancelled, for a caller that treats the two apart).
+void chiedinome(bool *cancelled = nullptr);
+// Turns the summative points into percentages of the pages answered
+// (numdomsomm) and decides the grade in valuta.
+void calcolavoto();
 
 // Back to the state of program start (tests).
 void reset();

@@ -56,7 +56,7 @@ Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
     return Answer::Cancel;
 }
 
-QString inputBox(const QString &prompt, const QString &title, const QString &defaultText)
+QString inputBox(const QString &prompt, const QString &title, const QString &defaultText, bool *cancelled)
 {
     QInputDialog box(activeParent());
     box.setObjectName(QStringLiteral("InputBox"));
@@ -66,9 +66,10 @@ QString inputBox(const QString &prompt, const QString &title, const QString &def
     box.setOkButtonText(QStringLiteral("OK"));
     box.setCancelButtonText(QStringLiteral("Annulla"));
     box.setInputMode(QInputDialog::TextInput);
-    if (box.exec() != QDialog::Accepted)
-        return {};
-    return box.textValue();
+    const bool accepted = box.exec() == QDialog::Accepted;
+    if (cancelled)
+        *cancelled = !accepted;
+    return accepted ? box.textValue() : QString();
 }
 
 } // namespace platform

@@ -15,7 +15,9 @@ enum class Answer { Ok, Cancel, Yes, No };
 // Shows `prompt` and waits for an answer. Closing the box counts as Cancel (or No).
 Answer msgBox(const QString &prompt, Buttons buttons = Buttons::Ok, const QString &title = AppTitle);
 
-// Asks for a line of text; Cancel, or closing the box, gives the empty text.
-QString inputBox(const QString &prompt, const QString &title = AppTitle, const QString &defaultText = {});
+// Asks for a line of text; Cancel, or closing the box, gives the empty text
+// (and sets *cancelled, when asked for, so a caller can tell the two apart).
+QString inputBox(const QString &prompt, const QString &title = AppTitle, const QString &defaultText = {},
+                 bool *cancelled = nullptr);
 
 } // namespace platform

@@ -93,8 +93,6 @@ void Fscelte::Command1_Click(int Index)
 
 void Fscelte::sommativo_Click()
 {
-    if (!forms::isRegistered(windows::FSommati))
-        return;
     setVisible(false);
     forms::load(windows::FSommati)->setVisible(true);
 }

@@ -1,0 +1,253 @@
+#include "fsommati.h"
+
+#include "common/granite.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
+#include "platform/dialogs.h"
+
+#include <QTimer>
+
+#include <cmath>
+
+namespace assessment {
+
+using platform::CheckBox;
+using platform::CommandButton;
+using platform::Design;
+namespace forms = platform::forms;
+namespace M = Modvaldoria;
+
+namespace {
+
+// The window's layout. Row i shows statement i + 1.
+const Design Text2Design{QStringLiteral("Text2"), {}, {630, 1320, 7665, 280}};
+const Design Label1Design{QStringLiteral("Label1"), QStringLiteral(" V      F"), {8280, 1320, 855, 255}};
+constexpr int RowTop = 1560, RowStep = 360;
+Design text1Design(int i) { return {platform::arrayName(QStringLiteral("Text1"), i), {}, {600, RowTop + RowStep * i, 7695, 375}}; }
+Design check1Design(int i)
+{
+    return {platform::arrayName(QStringLiteral("Check1"), i), QString::number(i + 1), {8280, RowTop + RowStep * i, 495, 375}};
+}
+Design check2Design(int i) { return {platform::arrayName(QStringLiteral("Check2"), i), {}, {8760, RowTop + RowStep * i, 375, 375}}; }
+const Design RisultDesign{QStringLiteral("cmdRISULT"), QStringLiteral("RISULTATO"), {6240, 5640, 2655, 975}};
+const Design AvantiDesign{QStringLiteral("cmdAVANTI"), QStringLiteral("  DOMANDE SUCCESSIVE"), {9000, 5640, 2655, 975}};
+const Design Command1Design{QStringLiteral("Command1"), QStringLiteral("Menù principale"), {6240, 7200, 2655, 615}};
+const Design FineDesign{QStringLiteral("fine"), QStringLiteral("Esco dal programma"), {9000, 7200, 2655, 615}};
+
+const QString Finished = QStringLiteral("IL TEST E' FINITO");
+const QString Incomplete = QStringLiteral("Non hai fornito TUTTE LE RISPOSTE.  Prima di continuare, controlla e "
+                                          "completa le risposte.");
+// A pupil who pressed OK without typing a name is asked again; Annulla goes
+// back to the menu.
+const QString NameNeeded = QStringLiteral("Per cominciare il test scrivi il tuo cognome e il tuo nome.");
+
+const QColor TextBack(255, 255, 255);
+const QColor BoxBack(224, 224, 224);
+
+// Statements 1 to 5 test knowledge, 6 to 8 comprehension, 9 and 10 application.
+constexpr int LastKnowledge = 5;
+constexpr int LastComprehension = 8;
+
+} // namespace
+
+FSommati::FSommati() : Form(windows::FSommati)
+{
+    setCaption(QStringLiteral("Test sommativo"));
+    setPicture(common::graniteBackground());
+    const QFont plain = platform::designFont(platform::SansSerif, 8.25);
+    const QFont bold = platform::designFont(platform::SansSerif, 8.25, true);
+
+    Text2 = new platform::TextBox(this, Text2Design);
+    Text2->setReadOnly(true);
+    Text2->setFocusPolicy(Qt::NoFocus);
+    Text2->setFont(bold);
+    Label1 = new platform::Label(this, Label1Design);
+    Label1->setFont(bold);
+    platform::setBackColor(Label1, BoxBack);
+    for (int i = 0; i < Rows; ++i) {
+        Text1[i] = new platform::TextBox(this, text1Design(i));
+        Text1[i]->setReadOnly(true);
+        Text1[i]->setFocusPolicy(Qt::NoFocus);
+        Text1[i]->setFont(plain);
+        platform::setBackColor(Text1[i], TextBack);
+        Check1[i] = new CheckBox(this, check1Design(i));
+        Check2[i] = new CheckBox(this, check2Design(i));
+        platform::setBackColor(Check1[i], BoxBack);
+        platform::setBackColor(Check2[i], BoxBack);
+        connect(Check1[i], &CheckBox::Click, this, [this, i] { Check1_Click(i); });
+        connect(Check2[i], &CheckBox::Click, this, [this, i] { Check2_Click(i); });
+        describeRow(i);
+    }
+    cmdAVANTI = new CommandButton(this, AvantiDesign);
+    cmdRISULT = new CommandButton(this, RisultDesign);
+    Command1 = new CommandButton(this, Command1Design);
+    fine = new CommandButton(this, FineDesign);
+    for (auto *b : {cmdAVANTI, cmdRISULT})
+        b->setFont(platform::designFont(platform::SansSerif, 9.75, true));
+
+    connect(cmdAVANTI, &CommandButton::Click, this, &FSommati::cmdAVANTI_Click);
+    connect(cmdRISULT, &CommandButton::Click, this, &FSommati::cmdRISULT_Click);
+    connect(Command1, &CommandButton::Click, this, &FSommati::Command1_Click);
+    connect(fine, &CommandButton::Click, this, &FSommati::fine_Click);
+}
+
+void FSommati::Form_Load()
+{
+    fillScreen();
+    M::somma = 0;
+    M::conosci = 0;
+    M::comprendi = 0;
+    M::applica = 0;
+    M::numdomsomm = 0;
+    bool cancelled = false;
+    for (;;) {
+        M::chiedinome(&cancelled);
+        if (cancelled || !M::nomealunno.isEmpty())
+            break;
+        platform::msgBox(NameNeeded);
+    }
+    if (cancelled) {
+        // No name, no test: back to the menu once the window is up, rather than
+        // leave the pupil before empty rows.
+        cmdAVANTI->setEnabled(false);
+        cmdRISULT->setVisible(false);
+        QTimer::singleShot(0, this, &FSommati::Command1_Click);
+        return;
+    }
+    rssommativo = M::db->openRecordset(QStringLiteral("sommativo"));
+    rssommativo->moveFirst();
+    creaultmat();
+    cmdRISULT->setVisible(false);
+}
+
+void FSommati::describeRow(int i)
+{
+    const QString n = QString::number(i + 1);
+    Check1[i]->setAccessibleName(QStringLiteral("affermazione %1, vero").arg(n));
+    Check2[i]->setAccessibleName(QStringLiteral("affermazione %1, falso").arg(n));
+    Check1[i]->setAccessibleDescription(Text1[i]->text());
+    Check2[i]->setAccessibleDescription(Text1[i]->text());
+    Text1[i]->setAccessibleName(QStringLiteral("affermazione %1").arg(n));
+}
+
+void FSommati::creaultmat()
+{
+    for (int k = 1; k <= Rows; ++k) {
+        M::testisomm[k] = rssommativo->field(k + 1).toString();
+        M::rispesatte[k] = std::int16_t(rssommativo->field(k + 11).toInt());
+    }
+    for (int k = 1; k <= Rows; ++k) {
+        Text1[k - 1]->setText(M::testisomm[k]);
+        Text1[k - 1]->setCursorPosition(0);
+        describeRow(k - 1);
+    }
+    Text2->setText(rssommativo->field(QStringLiteral("Argomento")).toString());
+}
+
+void FSommati::Check1_Click(int Index)
+{
+    if (Check1[Index]->value() == 1)
+        Check2[Index]->setValue(0);
+    M::rispdate[Index + 1] = 1;
+}
+
+void FSommati::Check2_Click(int Index)
+{
+    if (Check2[Index]->value() == 1)
+        Check1[Index]->setValue(0);
+    M::rispdate[Index + 1] = 0;
+}
+
+void FSommati::verifica()
+{
+    nonrisposte = 0;
+    for (int i = 0; i < Rows; ++i)
+        if (Check1[i]->value() == 0 && Check2[i]->value() == 0)
+            ++nonrisposte;
+    if (nonrisposte > 0)
+        platform::msgBox(Incomplete);
+}
+
+void FSommati::cmdAVANTI_Click()
+{
+    if (!rssommativo)
+        return;
+    verifica();
+    if (nonrisposte > 0)
+        return;
+    ++M::numdomsomm;
+    int knowledge = 0, comprehension = 0, application = 0;
+    for (int k = 1; k <= Rows; ++k) {
+        if (M::rispdate[k] != M::rispesatte[k])
+            continue;
+        if (k <= LastKnowledge)
+            ++knowledge;
+        else if (k <= LastComprehension)
+            ++comprehension;
+        else
+            ++application;
+    }
+    M::conosci = M::conosci.toDouble() + knowledge;
+    M::comprendi = M::comprendi.toDouble() + comprehension;
+    M::applica = M::applica.toDouble() + application;
+    M::somma = M::somma.toDouble() + knowledge + comprehension + application;
+    rssommativo->moveNext();
+    if (rssommativo->eof()) {
+        M::calcolavoto();
+        for (QVariant *v : {&M::conosci, &M::comprendi, &M::applica, &M::somma})
+            *v = int(std::floor(v->toDouble()));
+        M::rssomm = M::db->openRecordset(QStringLiteral("studsomm"));
+        M::rssomm->addNew();
+        M::rssomm->setField(QStringLiteral("cognome e nome"), M::nomealunno);
+        M::rssomm->setField(QStringLiteral("punteggio totale"), M::somma);
+        M::rssomm->setField(QStringLiteral("conscere"), M::conosci);
+        M::rssomm->setField(QStringLiteral("comprendere"), M::comprendi);
+        M::rssomm->setField(QStringLiteral("applicare"), M::applica);
+        M::rssomm->setField(QStringLiteral("valutazione"), M::valuta);
+        M::rssomm->update();
+        cmdRISULT->setVisible(true);
+        cmdAVANTI->setText(Finished);
+        cmdAVANTI->setEnabled(false);
+        cmdRISULT->setFocus();
+        return;
+    }
+    for (int contatore = 1; contatore <= Rows; ++contatore) {
+        M::contatore = contatore;
+        Text1[contatore - 1]->clear();
+        Check1[contatore - 1]->setValue(0);
+        Check2[contatore - 1]->setValue(0);
+    }
+    Text2->clear();
+    creaultmat();
+}
+
+void FSommati::cmdRISULT_Click()
+{
+    forms::load(windows::FRIsomma);
+    setVisible(false);
+    forms::unload(windows::FSommati);
+    // The card shows the results of the test that has just ended.
+    auto write = [](const char *label, const QString &text) {
+        auto *l = qobject_cast<platform::Label *>(forms::control(windows::FRIsomma, QString::fromLatin1(label)));
+        l->setCaption({});
+        l->setCaption(text);
+    };
+    write("Labnome", M::nomealunno);
+    write("LABsomma", M::somma.toString());
+    write("LABvaluta", M::valuta.toString());
+    write("LABconosci", M::conosci.toString());
+    write("LABcomprendi", M::comprendi.toString());
+    write("LABapplica", M::applica.toString());
+    forms::show(windows::FRIsomma);
+}
+
+void FSommati::Command1_Click()
+{
+    setVisible(false);
+    forms::show(windows::Fscelte);
+    forms::unload(windows::FSommati);
+}
+
+void FSommati::fine_Click() { M::confermauscita(); }
+
+} // namespace assessment
