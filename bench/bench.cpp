@@ -5,6 +5,8 @@
 #include "testsupport.h"
 
 #include "animation/fanimaz.h"
+#include "archives/archivewindow.h"
+#include "platform/printer.h"
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
 #include "assessment/frisomma.h"
@@ -19,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSqlQuery>
 
 #include <algorithm>
 #include <cstdio>
@@ -294,6 +297,95 @@ void summative()
     report("last page to the row on disk and the card", stats(finish));
 }
 
+// The archives on a table of 100 000 rows: the whole listing to its first
+// screen, the next screen, one pupil's 50 rows, the memory a listing adds, and
+// 1000 rows printed to a PDF file.
+void archivesAtScale()
+{
+    WorkFolder folder;
+    Trap trap;
+    freshProgram();
+    auto *menu = forms::get<shell::Fscelte>("Fscelte");
+    menu->show();
+    {
+        QSqlQuery q(Modvaldoria::db->connection());
+        q.exec("BEGIN");
+        q.prepare("INSERT INTO studenti (\"cognome e nome\", argomento, punteggio, maxpunti, data) VALUES (?, ?, ?, ?, ?)");
+        for (int i = 0; i < 100000; ++i) {
+            q.addBindValue(i % 2000 == 7 ? QString("Niccolò Bruno") : QString("Alunno %1").arg(i % 1999));
+            q.addBindValue("ARIA E CALORE - 1");
+            q.addBindValue(i % 11);
+            q.addBindValue(10);
+            q.addBindValue("2026-12-06");
+            q.exec();
+        }
+        q.exec("COMMIT");
+    }
+    QList<double> firsts, nexts, selections, memory;
+    for (int round = 0; round < 10; ++round) {
+        auto *w = forms::get<archives::ArchiveWindow>("frmRISUL");
+        w->show();
+        w->repaint();
+        const long before = residentKb();
+        QElapsedTimer t;
+        t.start();
+        w->cmdtutto->press();
+        w->repaint();
+        firsts << t.nsecsElapsed() / 1e6;
+        memory << (residentKb() - before) / 1024.0;
+        for (int i = 0; i < 5; ++i) {
+            t.restart();
+            w->Cmdcontinuo->press();
+            w->repaint();
+            nexts << t.nsecsElapsed() / 1e6;
+        }
+        forms::unload("frmRISUL");
+        QApplication::processEvents();
+        w = forms::get<archives::ArchiveWindow>("frmRISUL");
+        w->show();
+        ModalAnswers boxes;
+        boxes.type("niccolò bruno");
+        t.restart();
+        w->cmdselezione->press();
+        w->repaint();
+        selections << t.nsecsElapsed() / 1e6;
+        forms::unload("frmRISUL");
+        QApplication::processEvents();
+    }
+    report("archive of 100 000 rows: first screen", stats(firsts));
+    report("archive of 100 000 rows: next screen", stats(nexts));
+    report("archive of 100 000 rows: one pupil's 50 rows", stats(selections));
+    report("memory a listing of 100 000 rows adds", stats(memory), "MB");
+
+    // 1000 rows to a PDF file.
+    QTemporaryDir out;
+    QList<double> prints;
+    for (int round = 0; round < 5; ++round) {
+        platform::PrintJob job;
+        job.text("Nome");
+        job.endLine();
+        job.markHeading();
+        for (int i = 0; i < 1000; ++i) {
+            job.tab(1);
+            job.text(QString("Alunno %1").arg(i));
+            job.tab(23);
+            job.text("ARIA E CALORE - 1");
+            job.tab(47);
+            job.text("7");
+            job.tab(53);
+            job.text("10");
+            job.tab(60);
+            job.text("06/12/2026");
+        }
+        QString error;
+        QElapsedTimer t;
+        t.start();
+        job.savePdf(out.path() + "/elenco.pdf", &error);
+        prints << t.nsecsElapsed() / 1e6;
+    }
+    report("1000 rows printed to a PDF file", stats(prints));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -311,5 +403,6 @@ int main(int argc, char **argv)
     frames();
     assessmentWindows();
     summative();
+    archivesAtScale();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "animation/fanimaz.h"
+#include "archives/archivewindow.h"
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
 #include "assessment/frisomma.h"
@@ -28,6 +29,8 @@ void registerWindows()
     forms::registerForm(windows::FQimage, [] { return new assessment::FQimage; });
     forms::registerForm(windows::FSommati, [] { return new assessment::FSommati; });
     forms::registerForm(windows::FRIsomma, [] { return new assessment::FRIsomma; });
+    forms::registerForm(windows::frmRISUL, [] { return new archives::ArchiveWindow(archives::questionnaireArchive()); });
+    forms::registerForm(windows::FLIsomm, [] { return new archives::ArchiveWindow(archives::summativeArchive()); });
 }
 
 void startUp()

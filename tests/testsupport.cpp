@@ -95,7 +95,7 @@ void ModalAnswers::type(const QString &text, bool cancel)
 void ModalAnswers::poll()
 {
     QWidget *box = QApplication::activeModalWidget();
-    if (!box || !box->isVisible())
+    if (!box || !box->isVisible() || box == answering_)
         return;
     titles << box->windowTitle();
     if (auto *m = qobject_cast<QMessageBox *>(box))
@@ -110,7 +110,11 @@ void ModalAnswers::poll()
             d->reject();
         return;
     }
-    queue_.takeFirst()(box);
+    // Answered from the event loop, not from inside this poll: an answer that
+    // opens a box of its own (a file box warning, say) leaves the poll free to
+    // answer that one too.
+    answering_ = box;
+    QTimer::singleShot(0, box, [this, answer = queue_.takeFirst(), box] { answer(box); });
 }
 
 Trap::Trap()

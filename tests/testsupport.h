@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +64,7 @@ private:
     void poll();
     QList<Answer> queue_;
     QStringList unexpected_;
+    QPointer<QWidget> answering_;
     QTimer *timer_;
 };
 

@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include "animation/fanimaz.h"
+#include "archives/archivewindow.h"
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
 #include "assessment/frisomma.h"
@@ -14,6 +15,7 @@
 #include "common/windows.h"
 
 #include <QDir>
+#include <QSqlQuery>
 
 using namespace testing;
 
@@ -157,6 +159,49 @@ private slots:
             save(w, "FSommati-2-finito");
             w->cmdRISULT_Click();
             save(platform::forms::get<assessment::FRIsomma>("FRIsomma"), "FRIsomma");
+        } catch (const platform::FatalError &e) {
+            QFAIL(qPrintable(e.message));
+        }
+    }
+
+    void archives()
+    {
+        WorkFolder folder;
+        Trap trap;
+        try {
+            auto *menu = platform::forms::get<shell::Fscelte>("Fscelte");
+            menu->show();
+            QSqlQuery q(Modvaldoria::db->connection());
+            const QStringList names{"Bianchi Marco", "D'Amico Luca", "Esposito Giulia", "Ferrari Sofia",
+                                    "Niccolò Bruno", "Romano Alessandro", "Verdi Anna"};
+            for (int i = 0; i < 27; ++i) {
+                q.prepare("INSERT INTO studenti (\"cognome e nome\", argomento, punteggio, maxpunti, data) VALUES (?, ?, ?, ?, ?)");
+                q.addBindValue(names[i % names.size()]);
+                q.addBindValue(i % 5 == 4 ? "LA DISGREGAZIONE (immagine)" : QString("ARIA E CALORE - %1").arg(i % 4 + 1));
+                q.addBindValue(i % 11);
+                q.addBindValue(i % 5 == 4 ? 8 : 10);
+                q.addBindValue("2026-12-0" + QString::number(i % 6 + 1));
+                q.exec();
+                q.prepare("INSERT INTO studsomm (\"cognome e nome\", \"punteggio totale\", conscere, comprendere, applicare, valutazione, data) VALUES (?, ?, ?, ?, ?, ?, ?)");
+                q.addBindValue(names[i % names.size()]);
+                q.addBindValue(60 + i);
+                q.addBindValue(60 + i);
+                q.addBindValue(77);
+                q.addBindValue(83);
+                q.addBindValue(i < 16 ? "SUFFICIENTE" : "BUONO");
+                q.addBindValue("2026-11-2" + QString::number(i % 9 + 1));
+                q.exec();
+            }
+            for (const QString which : {"frmRISUL", "FLIsomm"}) {
+                auto *w = platform::forms::get<archives::ArchiveWindow>(which);
+                w->show();
+                save(w, which + "-1-aperto");
+                w->cmdtutto_Click();
+                save(w, which + "-2-elenco");
+                w->Cmdcontinuo_Click();
+                save(w, which + "-3-seguito");
+                platform::forms::unload(which);
+            }
         } catch (const platform::FatalError &e) {
             QFAIL(qPrintable(e.message));
         }

@@ -453,10 +453,8 @@ private slots:
         FQimage *w = openInTest(1, "Verdi Anna");
         click(w->cmdRISULT);
         click(w->cmdarchivio);
-        if (forms::isRegistered(windows::frmRISUL)) {
-            QVERIFY(!forms::isLoaded(windows::FQimage));
-            QVERIFY(forms::existing(windows::frmRISUL)->isVisible());
-        }
+        QVERIFY(!forms::isLoaded(windows::FQimage));
+        QVERIFY(forms::existing(windows::frmRISUL)->isVisible());
     }
 
     void aMissingPictureStopsWithItsName()

@@ -14,6 +14,8 @@
 #include "shell/fscelte.h"
 
 #include <QDate>
+#include <QListWidget>
+#include <QPushButton>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlQuery>
@@ -357,12 +359,23 @@ private slots:
         boxes.press("Annulla");
         click(card->cmduscita);
         QCOMPARE(boxes.texts.last(), "sei sicuro di voler uscire dal programma?");
-        click(card->cmdlista); // the archive, once it is there
-        if (forms::isRegistered(windows::FLIsomm)) {
-            QVERIFY(!forms::isLoaded(windows::FRIsomma));
-            QVERIFY(forms::existing(windows::FLIsomm)->isVisible());
-            return;
-        }
+        click(card->cmdlista);
+        QVERIFY(!forms::isLoaded(windows::FRIsomma));
+        QVERIFY(forms::existing(windows::FLIsomm)->isVisible());
+        QVERIFY(!forms::existing(windows::Fscelte)->isVisible());
+        // There the new row is listed.
+        auto *archive = forms::existing(windows::FLIsomm);
+        click(archive->findChild<QPushButton *>("cmdtutto"));
+        QCOMPARE(archive->findChild<QListWidget *>("Listsomm(0)")->item(0)->text(), "Verdi Anna");
+        QCOMPARE(archive->findChild<QListWidget *>("Listsomm(1)")->item(0)->text(), "100");
+
+        // And from another card, back to the menu.
+        forms::unload(windows::FLIsomm);
+        w = openTest("Bianchi Marco", boxes);
+        answer(w, "w");
+        click(w->cmdAVANTI);
+        click(w->cmdRISULT);
+        card = forms::get<FRIsomma>(windows::FRIsomma);
         click(card->cmdscegliarg);
         QVERIFY(!forms::isLoaded(windows::FRIsomma));
         QVERIFY(forms::existing(windows::Fscelte)->isVisible());

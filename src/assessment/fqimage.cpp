@@ -260,8 +260,6 @@ void FQimage::cmdtest_Click()
 
 void FQimage::cmdarchivio_Click()
 {
-    if (!forms::isRegistered(windows::frmRISUL))
-        return;
     forms::show(windows::frmRISUL);
     forms::unload(windows::FQimage);
 }

@@ -108,8 +108,6 @@ void FRIsomma::showResults()
 
 void FRIsomma::cmdlista_Click()
 {
-    if (!forms::isRegistered(windows::FLIsomm))
-        return;
     setVisible(false);
     forms::unload(windows::FRIsomma);
     forms::show(windows::FLIsomm);

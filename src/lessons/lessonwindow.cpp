@@ -155,8 +155,6 @@ void LessonWindow::Cmdrivedi_Click()
 
 void LessonWindow::cmdquest_Click()
 {
-    if (!forms::isRegistered(windows::FQuest))
-        return;
     forms::load(windows::FQuest)->setVisible(true);
     const QString name = objectName();
     forms::unload(name);

@@ -492,6 +492,17 @@ ListBox::ListBox(QWidget *parent, const QString &name, const TwRect &rect) : QLi
 {
     setupControl(this, name, rect);
     setFont(designFont(SansSerif, 8.25));
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideRight);
+}
+
+void ListBox::addRow(const QString &text)
+{
+    auto *item = new QListWidgetItem(text, this);
+    item->setToolTip(text); // a column too narrow for its text shows it whole on hover
+    if (rowHeight_ > 0)
+        item->setSizeHint(QSize(0, rowHeight_));
 }
 
 QStringList ListBox::items() const

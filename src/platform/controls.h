@@ -177,6 +177,11 @@ public:
     ListBox(QWidget *parent, const QString &name, const TwRect &rect);
     ListBox(QWidget *parent, const Design &d) : ListBox(parent, d.name, d.rect) {}
     QStringList items() const;
+    // Rows of one height, so that lists standing side by side line up.
+    void setRowHeight(int pixels) { rowHeight_ = pixels; }
+    void addRow(const QString &text);
+private:
+    int rowHeight_ = 0;
 };
 
 // The window's timer: an interval of 0 stops it.

@@ -30,7 +30,8 @@ sqlite3 *nativeHandle(const QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(v.constData());
 }
 
-// Names are compared as the pupil would: "NICCOLÒ" is "Niccolò".
+// Names are compared as the pupil would: "NICCOLÒ" is "Niccolò". Plain ASCII
+// names, most of them, are folded without leaving UTF-8.
 void foldName(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
@@ -38,7 +39,19 @@ void foldName(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         return;
     }
     const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
-    const QByteArray folded = QString::fromUtf8(text, sqlite3_value_bytes(argv[0])).toCaseFolded().toUtf8();
+    const int size = sqlite3_value_bytes(argv[0]);
+    bool ascii = true;
+    for (int i = 0; i < size && ascii; ++i)
+        ascii = (static_cast<unsigned char>(text[i]) & 0x80) == 0;
+    if (ascii) {
+        QByteArray folded(text, size);
+        for (char &c : folded)
+            if (c >= 'A' && c <= 'Z')
+                c = char(c - 'A' + 'a');
+        sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    const QByteArray folded = QString::fromUtf8(text, size).toCaseFolded().toUtf8();
     sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
@@ -173,8 +186,7 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &table)
 std::unique_ptr<Recordset> Database::openPupilRows(const QString &table, const QString &name)
 {
     return std::unique_ptr<Recordset>(new Recordset(
-        connection_, table, QStringLiteral("valdoria_fold(%1) = valdoria_fold(?)").arg(quoteName(NameColumn)),
-        {name}));
+        connection_, table, QStringLiteral("valdoria_fold(%1) = ?").arg(quoteName(NameColumn)), {name.toCaseFolded()}));
 }
 
 // -------------------------------------------------------------------- Recordset
@@ -246,16 +258,17 @@ bool Recordset::eof() const { return current_ >= rowids_.size(); }
 
 void Recordset::fetchBlock(int from) const
 {
+    // The block's rows by their identities: they matched when the recordset
+    // was opened, and the rows between them need not be read.
     values_.clear();
-    const int to = std::min(int(rowids_.size()), from + BlockRows) - 1;
+    const int to = std::min(int(rowids_.size()), from + BlockRows);
+    QStringList marks(to - from, QStringLiteral("?"));
     QSqlQuery q(connection_->db());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid BETWEEN ? AND ?%2")
-                  .arg(quoteName(table_), where_.isEmpty() ? QString() : QStringLiteral(" AND (%1)").arg(where_)));
-    q.addBindValue(rowids_[from]);
-    q.addBindValue(rowids_[to]);
-    for (const QVariant &b : binds_)
-        q.addBindValue(b);
+    q.prepare(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid IN (%2)")
+                  .arg(quoteName(table_), marks.join(QLatin1Char(','))));
+    for (int i = from; i < to; ++i)
+        q.addBindValue(rowids_[i]);
     if (!q.exec())
         connection_->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_),
                           lastError(q));
@@ -378,6 +391,36 @@ void Recordset::deleteCurrent()
     rowids_.removeAt(current_);
     values_.remove(id);
     currentDeleted_ = true;
+}
+
+void Recordset::deleteAll()
+{
+    const QString failed = QStringLiteral("Non si riesce a cancellare le righe dalla tabella \"%1\": "
+                                          "nessuna riga è stata cancellata.")
+                               .arg(table_);
+    QSqlDatabase db = connection_->db();
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        connection_->fail(failed, lastError(q));
+    QSqlQuery del(db);
+    del.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteName(table_)));
+    for (qint64 id : std::as_const(rowids_)) {
+        del.addBindValue(id);
+        if (!del.exec()) {
+            const QString why = lastError(del);
+            q.exec(QStringLiteral("ROLLBACK"));
+            connection_->fail(failed, why);
+        }
+    }
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        const QString why = lastError(q);
+        q.exec(QStringLiteral("ROLLBACK"));
+        connection_->fail(failed, why);
+    }
+    rowids_.clear();
+    values_.clear();
+    current_ = 0;
+    currentDeleted_ = false;
 }
 
 } // namespace platform

@@ -56,6 +56,10 @@ public:
 
     // Removes the current row from the table; moveNext then reaches the row after it.
     void deleteCurrent();
+    // Removes every row of this recordset from the table, in one transaction:
+    // either all of them go or none does. Rows added to the table since the
+    // recordset was opened are not touched. The recordset is then empty.
+    void deleteAll();
 
 private:
     friend class Database;

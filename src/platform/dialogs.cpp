@@ -1,6 +1,8 @@
 #include "dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -70,6 +72,27 @@ QString inputBox(const QString &prompt, const QString &title, const QString &def
     if (cancelled)
         *cancelled = !accepted;
     return accepted ? box.textValue() : QString();
+}
+
+QString saveFileBox(const QString &title, const QString &suggestedPath, const QString &filter)
+{
+    QFileDialog box(activeParent(), title);
+    box.setObjectName(QStringLiteral("SaveFileBox"));
+    box.setOption(QFileDialog::DontUseNativeDialog);
+    box.setAcceptMode(QFileDialog::AcceptSave);
+    box.setFileMode(QFileDialog::AnyFile);
+    box.setNameFilter(filter);
+    box.setDefaultSuffix(QStringLiteral("pdf"));
+    box.setDirectory(QFileInfo(suggestedPath).absolutePath());
+    box.selectFile(QFileInfo(suggestedPath).fileName());
+    box.setLabelText(QFileDialog::Accept, QStringLiteral("Salva"));
+    box.setLabelText(QFileDialog::Reject, QStringLiteral("Annulla"));
+    box.setLabelText(QFileDialog::FileName, QStringLiteral("Nome del file:"));
+    box.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
+    box.setLabelText(QFileDialog::LookIn, QStringLiteral("Cartella:"));
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+        return {};
+    return box.selectedFiles().first();
 }
 
 } // namespace platform

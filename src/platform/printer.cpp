@@ -1,24 +1,36 @@
 #include "printer.h"
 
+#include "dialogs.h"
+
+#include <QDir>
 #include <QFontDatabase>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 namespace platform {
 
 namespace {
 QString outputFile;
-}
+bool noPrinter = false;
+constexpr double PrintPoints = 10;
+constexpr int PdfResolution = 300;
+} // namespace
 
-void PrintJob::setOutputFile(const QString &pdfPath) { outputFile = pdfPath; }
+void PrintJob::setOutputFile(const QString &pdfPath, bool none)
+{
+    outputFile = pdfPath;
+    noPrinter = none;
+}
 
 void PrintJob::tab(int column)
 {
     const int target = std::max(column, 1) - 1;
-    if (current_.size() > target) {
+    if (current_.size() > target)
         endLine();
-    }
     open_ = true;
     current_ += QString(target - current_.size(), QLatin1Char(' '));
 }
@@ -36,6 +48,13 @@ void PrintJob::endLine()
     open_ = false;
 }
 
+void PrintJob::markHeading()
+{
+    if (open_)
+        endLine();
+    headingLines_ = int(done_.size());
+}
+
 QStringList PrintJob::lines() const
 {
     QStringList all = done_;
@@ -44,50 +63,119 @@ QStringList PrintJob::lines() const
     return all;
 }
 
-bool PrintJob::endDoc(QString *error)
+bool PrintJob::hasDefaultPrinter()
 {
-    QPrinter printer(outputFile.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo());
-    if (outputFile.isEmpty()) {
-        if (QPrinterInfo::defaultPrinter().isNull()) {
-            *error = QStringLiteral("Non è configurata nessuna stampante predefinita.");
-            return false;
-        }
-    } else {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(outputFile);
-    }
-    printer.setDocName(QStringLiteral("Valdoria"));
+    if (noPrinter)
+        return false;
+    return !outputFile.isEmpty() || !QPrinterInfo::defaultPrinter().isNull();
+}
+
+bool PrintJob::paint(QPagedPaintDevice &device, QString *error) const
+{
     QPainter p;
-    if (!p.begin(&printer)) {
-        *error = QStringLiteral("La stampante non ha accettato il lavoro di stampa.");
+    if (!p.begin(&device)) {
+        *error = QStringLiteral("la stampante non ha accettato il lavoro di stampa.");
         return false;
     }
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSizeF(10);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPointSizeF(PrintPoints);
     p.setFont(font);
-    const QFontMetrics fm(font, &printer);
+    const QFontMetrics fm(font, &device);
     const int lineHeight = fm.lineSpacing();
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const int pageHeight = device.pageLayout().paintRectPixels(device.logicalDpiY()).height();
+    const QStringList all = lines();
+    const QStringList heading = all.mid(0, headingLines_);
     int y = fm.ascent();
-    for (const QString &line : lines()) {
-        if (y > page.height()) {
-            if (!printer.newPage()) {
+    for (int i = 0; i < all.size(); ++i) {
+        if (y > pageHeight - fm.descent()) {
+            if (!device.newPage()) {
                 p.end();
-                *error = QStringLiteral("La stampante non ha accettato una nuova pagina.");
+                *error = QStringLiteral("la stampante non ha accettato una nuova pagina.");
                 return false;
             }
             y = fm.ascent();
+            for (const QString &h : heading) {
+                p.drawText(0, y, h);
+                y += lineHeight;
+            }
         }
-        p.drawText(0, y, line);
+        p.drawText(0, y, all[i]);
         y += lineHeight;
     }
     if (!p.end()) {
-        *error = QStringLiteral("La stampa non si è potuta completare.");
+        *error = QStringLiteral("la stampa non si è potuta completare.");
         return false;
     }
-    done_.clear();
-    current_.clear();
-    open_ = false;
+    return true;
+}
+
+bool PrintJob::endDoc(QString *error)
+{
+    if (!outputFile.isEmpty() && !noPrinter)
+        return savePdf(outputFile, error);
+    if (!hasDefaultPrinter()) {
+        *error = QStringLiteral("su questo computer non c'è una stampante predefinita.");
+        return false;
+    }
+    QPrinter printer(QPrinterInfo::defaultPrinter());
+    printer.setDocName(QStringLiteral("Valdoria"));
+    return paint(printer, error);
+}
+
+bool PrintJob::savePdf(const QString &file, QString *error)
+{
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("il file \"%1\" non si può scrivere (%2).")
+                     .arg(QDir::toNativeSeparators(file), out.errorString());
+        return false;
+    }
+    {
+        QPdfWriter writer(&out);
+        writer.setResolution(PdfResolution);
+        writer.setTitle(QStringLiteral("Valdoria"));
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        if (!paint(writer, error)) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    if (!out.commit()) {
+        *error = QStringLiteral("il file \"%1\" non si è potuto scrivere (%2).")
+                     .arg(QDir::toNativeSeparators(file), out.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool printOrSave(PrintJob &job, const QString &suggestedName)
+{
+    QString error;
+    if (PrintJob::hasDefaultPrinter()) {
+        if (job.endDoc(&error))
+            return true;
+        msgBox(QStringLiteral("La stampa non è riuscita: %1\nI risultati restano nell'archivio.").arg(error));
+        return false;
+    }
+    if (msgBox(QStringLiteral("Su questo computer non c'è una stampante predefinita.\n"
+                              "Vuoi salvare l'elenco in un file PDF, da stampare più tardi?"),
+               Buttons::YesNo)
+        != Answer::Yes)
+        return false;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString file = saveFileBox(QStringLiteral("Salva l'elenco come PDF"), QDir(folder).filePath(suggestedName),
+                                     QStringLiteral("Documenti PDF (*.pdf)"));
+    if (file.isEmpty())
+        return false;
+    if (!job.savePdf(file, &error)) {
+        msgBox(QStringLiteral("L'elenco non è stato salvato: %1\nI risultati restano nell'archivio.").arg(error));
+        return false;
+    }
+    msgBox(QStringLiteral("L'elenco è stato salvato nel file\n%1").arg(QDir::toNativeSeparators(file)));
     return true;
 }
 

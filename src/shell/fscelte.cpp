@@ -99,16 +99,12 @@ void Fscelte::sommativo_Click()
 
 void Fscelte::CMDarchquest_Click()
 {
-    if (!forms::isRegistered(windows::frmRISUL))
-        return;
     forms::show(windows::frmRISUL);
     setVisible(false);
 }
 
 void Fscelte::CMDarchsomm_Click()
 {
-    if (!forms::isRegistered(windows::FLIsomm))
-        return;
     forms::load(windows::FLIsomm)->setVisible(true);
     setVisible(false);
 }

@@ -1,0 +1,754 @@
+// The two archives as the teacher uses them, each test run on both: listings of
+// the whole table and of one pupil in screens of 20 rows, the buttons of every
+// state, the name search, the access code, deletions, printing on paper and to
+// a PDF when the machine has no printer, and the ways out.
+
+#include "testsupport.h"
+
+#include "archives/archivewindow.h"
+#include "assessment/fquest.h"
+#include "common/modvaldoria.h"
+#include "common/windows.h"
+#include "platform/printer.h"
+#include "shell/fscelte.h"
+
+#include <QDate>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <cmath>
+
+using namespace testing;
+using archives::ArchiveWindow;
+namespace forms = platform::forms;
+namespace M = Modvaldoria;
+
+namespace {
+
+const QString WrongCode = "Mi dispiace, o hai sbagliato a scrivere il codice, o non sei autorizzato a cancellare.";
+const QString WholeQuestion = "SEI PROPRIO SICURO DI VOLER ELIMINARE TUTTO L'ARCHIVIO?";
+
+bool summative(const QString &which) { return which == "FLIsomm"; }
+QString tableOf(const QString &which) { return summative(which) ? "studsomm" : "studenti"; }
+
+// Rows put straight into the table, as many pupils would have left them:
+// "data" is the day of `date`.
+void addRows(const QString &which, const QString &name, int n, const QDate &date = QDate(2026, 3, 9))
+{
+    QSqlQuery q(M::db->connection());
+    q.exec("BEGIN");
+    if (summative(which))
+        q.prepare("INSERT INTO studsomm (\"cognome e nome\", \"punteggio totale\", conscere, comprendere, applicare, "
+                  "valutazione, data) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    else
+        q.prepare("INSERT INTO studenti (\"cognome e nome\", argomento, punteggio, maxpunti, data) "
+                  "VALUES (?, ?, ?, ?, ?)");
+    for (int i = 1; i <= n; ++i) {
+        const QString who = name.contains("%1") ? name.arg(i) : name;
+        q.addBindValue(who);
+        if (summative(which)) {
+            q.addBindValue(i % 101);
+            q.addBindValue(80);
+            q.addBindValue(77);
+            q.addBindValue(83);
+            q.addBindValue("BUONO");
+        } else {
+            q.addBindValue(QString("ARIA E CALORE - %1").arg(i % 4 + 1));
+            q.addBindValue(i % 11);
+            q.addBindValue(10);
+        }
+        q.addBindValue(date.toString(Qt::ISODate));
+        if (!q.exec())
+            qWarning("cannot add a row");
+    }
+    q.exec("COMMIT");
+}
+
+int rows(const QString &which)
+{
+    QSqlQuery q(M::db->connection());
+    q.exec("SELECT count(*) FROM " + tableOf(which));
+    return q.next() ? q.value(0).toInt() : -1;
+}
+
+ArchiveWindow *openArchive(const QString &which)
+{
+    auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
+    menu->show();
+    click(summative(which) ? menu->CMDarchsomm : menu->CMDarchquest);
+    auto *w = qobject_cast<ArchiveWindow *>(forms::existing(which));
+    if (!w || !w->isVisible() || menu->isVisible())
+        qWarning("the archive is not on show");
+    return w;
+}
+
+QStringList names(ArchiveWindow *w) { return w->Listsomm[0]->items(); }
+
+// The names a screen shows: `from` to `to` of "Alunno %1", then empty rows up to 20.
+QStringList screen(int from, int to)
+{
+    QStringList out;
+    for (int i = from; i <= to; ++i)
+        out << QString("Alunno %1").arg(i);
+    while (out.size() < 20)
+        out << QString();
+    return out;
+}
+
+// The buttons: tutto, selezione, continuo, stampa, elimina ('e' enabled, 'd' not).
+QString buttons(ArchiveWindow *w)
+{
+    QString out;
+    for (auto *b : {w->cmdtutto, w->cmdselezione, w->Cmdcontinuo, w->cmdstampa, w->cmdelimina})
+        out += b->isEnabled() ? 'e' : 'd';
+    return out;
+}
+
+void bothArchives()
+{
+    QTest::addColumn<QString>("which");
+    QTest::newRow("questionnaires") << "frmRISUL";
+    QTest::newRow("summative") << "FLIsomm";
+}
+
+// A printed line as its words, each with the character column it starts at.
+using Columns = QList<QPair<int, QString>>;
+
+Columns words(const QString &line)
+{
+    Columns out;
+    static const QRegularExpression word("\\S+");
+    for (auto it = word.globalMatch(line); it.hasNext();) {
+        const auto m = it.next();
+        out << qMakePair(int(m.capturedStart()) + 1, m.captured());
+    }
+    return out;
+}
+
+// The words of a line whose items start at the given columns.
+Columns at(const QList<QPair<int, QString>> &items)
+{
+    QString line;
+    for (const auto &[column, text] : items) {
+        line = line.leftJustified(column - 1, ' ');
+        line += text;
+    }
+    return words(line);
+}
+
+// The words of a PDF, line by line, with their columns: in a fixed-pitch face
+// a word's column is its distance from the margin in character widths.
+QList<Columns> pdfColumns(const QString &file)
+{
+    QProcess p;
+    p.start("pdftotext", {"-bbox", file, "-"});
+    p.waitForFinished();
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression wordTag(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>");
+    struct Word
+    {
+        double x0, y, x1;
+        QString text;
+    };
+    QList<Word> all;
+    for (auto it = wordTag.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        QString text = m.captured(4);
+        text.replace("&apos;", "'").replace("&amp;", "&").replace("&quot;", "\"").replace("&lt;", "<").replace("&gt;", ">");
+        all << Word{m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(), text};
+    }
+    if (all.isEmpty())
+        return {};
+    double margin = all.first().x0, width = 0;
+    for (const Word &w : all) {
+        margin = std::min(margin, w.x0);
+        width = std::max(width, (w.x1 - w.x0) / w.text.size());
+    }
+    std::stable_sort(all.begin(), all.end(), [](const Word &a, const Word &b) {
+        return qRound(a.y) != qRound(b.y) ? a.y < b.y : a.x0 < b.x0;
+    });
+    QList<Columns> lines;
+    int lastY = -1;
+    for (const Word &w : all) {
+        if (qRound(w.y) != lastY) {
+            lines << Columns{};
+            lastY = qRound(w.y);
+        }
+        lines.last() << qMakePair(int(std::lround((w.x0 - margin) / width)) + 1, w.text);
+    }
+    return lines;
+}
+
+// Types a whole path into a file box's name field, as a user may.
+void typeFileName(QFileDialog *dialog, const QString &path)
+{
+    auto *edit = dialog->findChild<QLineEdit *>("fileNameEdit");
+    QVERIFY(edit);
+    edit->setText(path);
+}
+
+QString pdfText(const QString &file)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", file, "-"});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+} // namespace
+
+class tst_archives : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir home_;
+
+private slots:
+    void initTestCase()
+    {
+        // The file box proposes the user's documents folder: here, a home of the test's own.
+        qputenv("HOME", home_.path().toUtf8());
+        QDir(home_.path()).mkpath("Documents");
+    }
+
+    void init()
+    {
+        freshProgram();
+        platform::PrintJob::setOutputFile({}, true); // this machine has no printer unless a test says so
+    }
+    void cleanup() { platform::PrintJob::setOutputFile({}); }
+
+    void opensWithItsLayout_data() { bothArchives(); }
+    void opensWithItsLayout()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        ArchiveWindow *w = openArchive(which);
+        if (summative(which)) {
+            QCOMPARE(w->windowTitle(), "ELENCO DEI RISULTATI NEL QUESTIONARIO SOMMATIVO");
+            const QString first = QString(17, ' ') + "NOME" + QString(20, ' ') + "TOTALE" + QString(13, ' ')
+                                  + "VALUTAZIONE" + QString(6, ' ') + "CONOSCENZE" + QString(2, ' ') + "COMPRENS."
+                                  + QString(2, ' ') + "ESTRAPOL." + QString(13, ' ') + "DATA";
+            const QString second = QString(53, ' ') + "%" + QString(61, ' ') + "%" + QString(20, ' ') + "%"
+                                   + QString(22, ' ') + "%";
+            QCOMPARE(w->Label1->caption(), first + QChar(13) + second);
+            QCOMPARE(w->Listsomm.size(), 7);
+            QCOMPARE(w->cmdselezione->text(), "   SELEZIONO i dati  ");
+            QCOMPARE(w->cmdstampa->text(), " STAMPO l'elenco che ho scelto");
+            QCOMPARE(w->cmdcseltaarg->text(), "Menù principale");
+        } else {
+            QCOMPARE(w->windowTitle(), "ELENCO DEI RISULTATI");
+            QCOMPARE(w->Label1->caption(), "      NOME                       TIPO ESERCIZIO        Risposte GIUSTE   "
+                                           "MAX PUNTI                DATA");
+            QCOMPARE(w->Listsomm.size(), 5);
+            QCOMPARE(w->cmdselezione->text(), "SELEZIONO i dati ");
+            QCOMPARE(w->cmdstampa->text(), " STAMPO ");
+            QCOMPARE(w->cmdcseltaarg->text(), "MENU' principale");
+        }
+        QCOMPARE(w->cmduscita->text(), "  ESCO ");
+        QCOMPARE(buttons(w), "eeddd");
+        for (auto *list : w->Listsomm)
+            QVERIFY(!list->accessibleName().isEmpty());
+    }
+
+    void wholeArchiveOverThreeScreens_data() { bothArchives(); }
+    void wholeArchiveOverThreeScreens()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "Alunno %1", 45);
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdtutto);
+        QCOMPARE(w->numrighe(), 46);
+        QCOMPARE(w->schermate(), 2);
+        QCOMPARE(names(w), screen(1, 20));
+        QCOMPARE(buttons(w), "ddeee");
+        click(w->Cmdcontinuo);
+        QCOMPARE(names(w), screen(21, 40));
+        // The questionnaire archive gives the name search back at once; the
+        // summative one only when the listing ends.
+        QCOMPARE(buttons(w), summative(which) ? "ddeee" : "deeee");
+        click(w->Cmdcontinuo);
+        QCOMPARE(names(w), screen(41, 45));
+        for (auto *list : w->Listsomm)
+            QCOMPARE(list->count(), 20);
+        click(w->Cmdcontinuo);
+        QVERIFY(names(w).isEmpty());
+        QCOMPARE(buttons(w), "eedee");
+        QCOMPARE(w->dacancellare(), 45);
+    }
+
+    void nineteenRowsOfferOneMoreScreen_data() { bothArchives(); }
+    void nineteenRowsOfferOneMoreScreen()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "Alunno %1", 19);
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdtutto);
+        QCOMPARE(names(w), screen(1, 19));
+        QCOMPARE(buttons(w), "ddeee");
+        click(w->Cmdcontinuo);
+        QCOMPARE(names(w), screen(1, 0)); // twenty empty rows
+        click(w->Cmdcontinuo);
+        QVERIFY(names(w).isEmpty());
+        QCOMPARE(buttons(w), "eedee");
+    }
+
+    void aShortArchiveOnOneScreen_data() { bothArchives(); }
+    void aShortArchiveOnOneScreen()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "Alunno %1", 7, QDate(2027, 1, 4));
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdtutto);
+        QCOMPARE(names(w), screen(1, 7));
+        QCOMPARE(buttons(w), "eedee");
+        QCOMPARE(w->numrighe(), 0);
+        // Dates in the Italian short form; numbers as they are.
+        QCOMPARE(w->Listsomm.last()->items().first(), "04/01/2027");
+        QCOMPARE(w->Listsomm[summative(which) ? 1 : 2]->items()[2], "3");
+    }
+
+    void anEmptyArchive_data() { bothArchives(); }
+    void anEmptyArchive()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdtutto);
+        QCOMPARE(names(w), screen(1, 0));
+        QCOMPARE(buttons(w), "eedee");
+        ModalAnswers boxes;
+        boxes.press("OK");
+        click(w->cmdelimina);
+        QCOMPARE(boxes.texts, QStringList{"Non c'è nessun elenco da eliminare: scegli prima i dati da mostrare."});
+    }
+
+    void onePupilsRows_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("typed");
+        for (const char *w : {"frmRISUL", "FLIsomm"}) {
+            QTest::addRow("%s, 3 rows, lower case", w) << w << 3 << "niccolò bruno";
+            QTest::addRow("%s, 25 rows, capitals", w) << w << 25 << "NICCOLÒ BRUNO";
+            QTest::addRow("%s, an apostrophe", w) << w << 2 << "D'AMICO LUCA";
+        }
+    }
+
+    void onePupilsRows()
+    {
+        QFETCH(QString, which);
+        QFETCH(int, count);
+        QFETCH(QString, typed);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        const QString stored = typed.contains("'") ? "D'Amico Luca" : "Niccolò Bruno";
+        addRows(which, "Alunno %1", 30);
+        addRows(which, stored, count);
+        addRows(which, "Rossi Maria", 4);
+        ArchiveWindow *w = openArchive(which);
+        ModalAnswers boxes;
+        boxes.type(typed);
+        click(w->cmdselezione);
+        QCOMPARE(boxes.texts, QStringList{"scrivi cognome e nome"});
+        QCOMPARE(boxes.titles, QStringList{"Valdoria"});
+        QCOMPARE(M::nomealunno, typed);
+        QCOMPARE(w->modoelenco(), 0);
+        QCOMPARE(w->dacancellare(), count);
+        QStringList first = QStringList(std::min(count, 20), stored);
+        while (first.size() < 20)
+            first << QString();
+        QCOMPARE(names(w), first);
+        if (count < 20) {
+            QCOMPARE(buttons(w), "eedee");
+        } else {
+            QCOMPARE(buttons(w), "ddeee");
+            click(w->Cmdcontinuo);
+            QStringList second = QStringList(count - 20, stored);
+            while (second.size() < 20)
+                second << QString();
+            QCOMPARE(names(w), second);
+            click(w->Cmdcontinuo);
+            QVERIFY(names(w).isEmpty());
+            QCOMPARE(buttons(w), "eedee");
+        }
+
+        // Deleted with the code: all of that pupil's rows go, no question asked,
+        // and nobody else's.
+        boxes.type("lanterna");
+        click(w->cmdelimina);
+        QCOMPARE(boxes.titles.last(), "CODICE PER LA CANCELLAZIONE");
+        QCOMPARE(boxes.texts.last(), "SE SEI AUTORIZZATO A CANCELLARE, scrivi il CODICE");
+        QCOMPARE(rows(which), 34);
+        QVERIFY(names(w).isEmpty());
+        QVERIFY(w->cmdselezione->isEnabled());
+        QCOMPARE(w->cmdselezione->text(),
+                 summative(which) ? "SELEZIONO i dati da mostrare" : "SELEZIONO i dati ");
+        // A second deletion before a new listing deletes nothing.
+        boxes.press("OK");
+        click(w->cmdelimina);
+        QCOMPARE(boxes.texts.last(), "Non c'è nessun elenco da eliminare: scegli prima i dati da mostrare.");
+        QCOMPARE(rows(which), 34);
+    }
+
+    void aNameNotFound_data() { bothArchives(); }
+    void aNameNotFound()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "Verdi Anna", 3);
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdtutto);
+        ModalAnswers boxes;
+        boxes.type("Verdi Ana");
+        boxes.press("OK"); // ask again
+        boxes.type(" Verdi Anna");
+        boxes.press("Annulla");
+        boxes.press("OK");
+        click(w->cmdselezione);
+        QCOMPARE(boxes.texts, (QStringList{"scrivi cognome e nome", "ATTENZIONE, non hai scritto bene il nome",
+                                           "scrivi cognome e nome", "ATTENZIONE, non hai scritto bene il nome",
+                                           "ABBANDONO QUESTA RICERCA"}));
+        QVERIFY(names(w).isEmpty());
+        // The search given up leaves nothing listed to print or delete.
+        QCOMPARE(buttons(w), "eeddd");
+
+        boxes.type("", true);
+        click(w->cmdselezione);
+        QVERIFY(names(w).isEmpty());
+        QCOMPARE(rows(which), 3);
+    }
+
+    void theAccessCode_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("said");
+        for (const char *w : {"frmRISUL", "FLIsomm"}) {
+            QTest::addRow("%s, capitals", w) << w << "LANTERNA" << false << WrongCode;
+            QTest::addRow("%s, a blank more", w) << w << "lanterna " << false << WrongCode;
+            QTest::addRow("%s, empty", w) << w << "" << false << "";
+            QTest::addRow("%s, cancelled", w) << w << "lanterna" << true << "";
+        }
+    }
+
+    void theAccessCode()
+    {
+        QFETCH(QString, which);
+        QFETCH(QString, code);
+        QFETCH(bool, cancel);
+        QFETCH(QString, said);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "Verdi Anna", 3);
+        ArchiveWindow *w = openArchive(which);
+        ModalAnswers boxes;
+        boxes.type("Verdi Anna");
+        click(w->cmdselezione);
+        boxes.type(code, cancel);
+        if (!said.isEmpty())
+            boxes.press("OK");
+        click(w->cmdelimina);
+        QCOMPARE(boxes.texts.last(), said.isEmpty() ? "SE SEI AUTORIZZATO A CANCELLARE, scrivi il CODICE" : said);
+        QCOMPARE(rows(which), 3);
+        QCOMPARE(names(w).first(), "Verdi Anna");
+    }
+
+    void theWholeArchiveDeleted_data() { bothArchives(); }
+    void theWholeArchiveDeleted()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "Alunno %1", 12);
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdtutto);
+        ModalAnswers boxes;
+        boxes.type("lanterna");
+        boxes.press("No");
+        click(w->cmdelimina);
+        QCOMPARE(boxes.texts.last(), WholeQuestion);
+        QCOMPARE(rows(which), 12);
+        QCOMPARE(names(w), screen(1, 12));
+        boxes.type("lanterna");
+        boxes.press("Sì");
+        click(w->cmdelimina);
+        QCOMPARE(rows(which), 0);
+        QVERIFY(names(w).isEmpty());
+        // A row stored since the listing is not the teacher's to lose.
+        addRows(which, "Nuovo Arrivo", 1);
+        click(w->cmdtutto);
+        QCOMPARE(names(w), QStringList{"Nuovo Arrivo"} + QStringList(19, QString()));
+    }
+
+    void aDeletionIsAllOrNothing_data() { bothArchives(); }
+    void aDeletionIsAllOrNothing()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "Alunno %1", 10);
+        QSqlQuery(M::db->connection())
+            .exec(QString("CREATE TRIGGER guard BEFORE DELETE ON %1 WHEN old.\"cognome e nome\" = 'Alunno 7' "
+                          "BEGIN SELECT RAISE(ABORT, 'protetto'); END")
+                      .arg(tableOf(which)));
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdtutto);
+        ModalAnswers boxes;
+        boxes.type("lanterna");
+        boxes.press("Sì");
+        const QString message = expectFatal([w] { w->cmdelimina_Click(); });
+        QVERIFY2(message.contains("nessuna riga è stata cancellata"), qPrintable(message));
+        QCOMPARE(rows(which), 10);
+    }
+
+    void longListingsPageToTheEnd_data() { bothArchives(); }
+    void longListingsPageToTheEnd()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "Alunno %1", 1200);
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdtutto);
+        QCOMPARE(w->schermate(), 60);
+        int screens = 1;
+        QString last;
+        while (w->Cmdcontinuo->isEnabled()) {
+            const QStringList shown = names(w);
+            // 60 full screens, then one of empty rows (1201 rows counted, the
+            // table's own way), then the end.
+            QCOMPARE(shown.first(), screens <= 60 ? QString("Alunno %1").arg(20 * (screens - 1) + 1) : QString());
+            last = shown.last();
+            click(w->Cmdcontinuo);
+            ++screens;
+        }
+        QCOMPARE(screens, 62);
+        QCOMPARE(last, QString());
+    }
+
+    void printedColumns_data() { bothArchives(); }
+    void printedColumns()
+    {
+        // Every word on paper stands at the character column its item was
+        // given: the words are read back from the PDF with their positions.
+        QFETCH(QString, which);
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext is not installed");
+        WorkFolder folder;
+        Trap trap;
+        QTemporaryDir out;
+        const QString pdf = out.path() + "/stampa.pdf";
+        platform::PrintJob::setOutputFile(pdf);
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "D'Amico Luca", 2, QDate(2026, 11, 30));
+        addRows(which, "Un nome davvero molto lungo", 1, QDate(2026, 12, 1));
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdtutto);
+        click(w->cmdstampa);
+        QList<Columns> expected;
+        if (summative(which)) {
+            expected << at({{1, "Nome"}, {23, "Tot"}, {27, "Valutazione"}, {45, "Con"}, {50, "Comp"}, {55, "App"}, {60, "Data"}});
+            for (const char *n : {"1", "2"})
+                expected << at({{1, "D'Amico Luca"}, {23, n}, {27, "BUONO"}, {45, "80"}, {50, "77"}, {55, "83"}, {60, "30/11/2026"}});
+            // A name past column 23 pushes the rest of its row onto the next line.
+            expected << at({{1, "Un nome davvero molto lungo"}})
+                     << at({{23, "1"}, {27, "BUONO"}, {45, "80"}, {50, "77"}, {55, "83"}, {60, "01/12/2026"}});
+        } else {
+            // The heading's columns are not the rows' columns.
+            expected << at({{1, "Nome"}, {18, "Tipo eserc."}, {38, "Risp. giuste"}, {51, "Max punti"}, {62, "Data"}});
+            expected << at({{1, "D'Amico Luca"}, {23, "ARIA E CALORE - 2"}, {47, "1"}, {53, "10"}, {60, "30/11/2026"}});
+            expected << at({{1, "D'Amico Luca"}, {23, "ARIA E CALORE - 3"}, {47, "2"}, {53, "10"}, {60, "30/11/2026"}});
+            expected << at({{1, "Un nome davvero molto lungo"}})
+                     << at({{23, "ARIA E CALORE - 2"}, {47, "1"}, {53, "10"}, {60, "01/12/2026"}});
+        }
+        QCOMPARE(pdfColumns(pdf), expected);
+    }
+
+    void everyRowPrintedWithTheHeadingOnEachPage()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext is not installed");
+        WorkFolder folder;
+        Trap trap;
+        QTemporaryDir out;
+        const QString pdf = out.path() + "/stampa.pdf";
+        platform::PrintJob::setOutputFile(pdf);
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows("FLIsomm", "Alunno %1", 250);
+        ArchiveWindow *w = openArchive("FLIsomm");
+        click(w->cmdtutto);
+        click(w->cmdstampa); // every listed row, not only the screen on show
+        const QString text = pdfText(pdf);
+        const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
+        QVERIFY(pages.size() >= 4);
+        for (const QString &page : pages)
+            if (!page.trimmed().isEmpty())
+                QVERIFY(page.trimmed().startsWith("Nome"));
+        for (int i = 1; i <= 250; ++i)
+            QVERIFY2(text.contains(QRegularExpression(QString("Alunno %1 +").arg(i))), qPrintable(QString::number(i)));
+    }
+
+    void withNoPrinterTheListingCanBeSaved_data() { bothArchives(); }
+    void withNoPrinterTheListingCanBeSaved()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "Verdi Anna", 3);
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdtutto);
+        ModalAnswers boxes;
+        // No: nothing printed, nothing lost.
+        boxes.press("No");
+        click(w->cmdstampa);
+        QVERIFY(boxes.texts.last().startsWith("Su questo computer non c'è una stampante predefinita."));
+        QCOMPARE(rows(which), 3);
+        QCOMPARE(names(w).first(), "Verdi Anna");
+        // Yes: a file box proposing a name in the documents folder.
+        QTemporaryDir out;
+        const QString pdf = out.path() + "/archivio.pdf";
+        QString proposed;
+        boxes.press("Sì");
+        boxes.push([&](QWidget *box) {
+            auto *dialog = qobject_cast<QFileDialog *>(box);
+            QVERIFY(dialog);
+            proposed = dialog->selectedFiles().value(0);
+            typeFileName(dialog, pdf);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        boxes.press("OK");
+        click(w->cmdstampa);
+        QVERIFY2(proposed.startsWith(home_.path() + "/Documents/"), qPrintable(proposed));
+        QVERIFY2(proposed.endsWith(QString(summative(which) ? "risultati del test sommativo %1.pdf"
+                                                           : "risultati dei questionari %1.pdf")
+                                       .arg(QDate::currentDate().toString(Qt::ISODate))),
+                 qPrintable(proposed));
+        QVERIFY2(QFile::exists(pdf), qPrintable(boxes.texts.join(" | ")));
+        QVERIFY(boxes.texts.last().contains("archivio.pdf"));
+        if (!QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QVERIFY(pdfText(pdf).contains("Verdi Anna"));
+        // A file that cannot be written: told, and nothing else changes.
+        QFile blocker(out.path() + "/occupato");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        boxes.press("Sì");
+        boxes.push([&](QWidget *box) {
+            auto *dialog = qobject_cast<QFileDialog *>(box);
+            typeFileName(dialog, out.path() + "/occupato/elenco.pdf");
+            static_cast<QDialog *>(dialog)->done(QDialog::Accepted); // past the box's own checks, as a full disk would be
+        });
+        boxes.press("OK");
+        click(w->cmdstampa);
+        QVERIFY(boxes.texts.last().startsWith("L'elenco non è stato salvato"));
+        QCOMPARE(rows(which), 3);
+    }
+
+    void printingAfterADeletionPrintsWhatWent()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext is not installed");
+        WorkFolder folder;
+        Trap trap;
+        QTemporaryDir out;
+        const QString pdf = out.path() + "/stampa.pdf";
+        platform::PrintJob::setOutputFile(pdf);
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows("frmRISUL", "Verdi Anna", 2);
+        ArchiveWindow *w = openArchive("frmRISUL");
+        ModalAnswers boxes;
+        boxes.type("Verdi Anna");
+        click(w->cmdselezione);
+        boxes.type("lanterna");
+        click(w->cmdelimina);
+        QCOMPARE(rows("frmRISUL"), 0);
+        click(w->cmdstampa);
+        QCOMPARE(int(pdfText(pdf).count("Verdi Anna")), 2);
+    }
+
+    void waysOut_data() { bothArchives(); }
+    void waysOut()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
+        menu->show();
+        // A questionnaire left open behind the menu.
+        click(menu->Command1[1]);
+        forms::press(windows::FQuest, "cmdesercitazione");
+        forms::existing(windows::FQuest)->hide();
+        forms::existing("fargom")->hide();
+        ArchiveWindow *w = openArchive(which);
+        click(w->cmdcseltaarg);
+        QVERIFY(!forms::isLoaded(which));
+        QVERIFY(menu->isVisible());
+        // Only the questionnaire archive closes the questionnaire too.
+        QCOMPARE(forms::isLoaded(windows::FQuest), summative(which));
+
+        w = openArchive(which);
+        ModalAnswers boxes;
+        if (summative(which)) {
+            boxes.press("Annulla");
+            click(w->cmduscita);
+            QCOMPARE(boxes.texts.last(), "sei sicuro di voler uscire dal programma?");
+            QVERIFY(trap.endings.isEmpty());
+            boxes.press("OK");
+        }
+        click(w->cmduscita);
+        QCOMPARE(trap.endings, QList<int>{0});
+    }
+
+    void withTheKeyboardAlone_data() { bothArchives(); }
+    void withTheKeyboardAlone()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "Alunno %1", 30);
+        ArchiveWindow *w = openArchive(which);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->cmdselezione->setFocus();
+        QTest::keyClick(w->cmdselezione, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->cmdtutto);
+        QTest::keyClick(w->cmdtutto, Qt::Key_Return);
+        QCOMPARE(names(w), screen(1, 20));
+        // The keyboard is taken on to the next screen, and back when it ends.
+        QCOMPARE(QApplication::focusWidget(), w->Cmdcontinuo);
+        QTest::keyClick(w->Cmdcontinuo, Qt::Key_Space);
+        QCOMPARE(names(w), screen(21, 30));
+        QTest::keyClick(w->Cmdcontinuo, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), w->cmdtutto);
+        QTest::keyClick(w->cmdtutto, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->cmdstampa);
+    }
+};
+
+QTEST_MAIN(tst_archives)
+#include "tst_archives.moc"
