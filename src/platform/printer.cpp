@@ -18,6 +18,7 @@ QString outputFile;
 bool noPrinter = false;
 constexpr double PrintPoints = 10;
 constexpr int PdfResolution = 300;
+constexpr double PageMarginMm = 15;
 } // namespace
 
 void PrintJob::setOutputFile(const QString &pdfPath, bool none)
@@ -72,6 +73,7 @@ bool PrintJob::hasDefaultPrinter()
 
 bool PrintJob::paint(QPagedPaintDevice &device, QString *error) const
 {
+    device.setPageMargins(QMarginsF(PageMarginMm, PageMarginMm, PageMarginMm, PageMarginMm), QPageLayout::Millimeter);
     QPainter p;
     if (!p.begin(&device)) {
         *error = QStringLiteral("la stampante non ha accettato il lavoro di stampa.");
