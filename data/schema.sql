@@ -51,3 +51,11 @@ CREATE TABLE IF NOT EXISTS studsomm (
     valutazione VARCHAR(15),
     data TEXT DEFAULT (date('now', 'localtime'))
 );
+
+-- Which course this file holds: the installer writes a fingerprint of the
+-- question bank here, so that a newer program started on an older data folder
+-- knows to refresh the questions (and only the questions).
+CREATE TABLE IF NOT EXISTS valdoria_corso (
+    chiave TEXT PRIMARY KEY,
+    valore TEXT
+);

@@ -12,6 +12,7 @@ packages=(
     libsqlite3-dev
     fonts-liberation2 fontconfig
     poppler-utils
+    qt6-translations-l10n desktop-file-utils appstream dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,6 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    app::startUp();
+    app::startUp(app.arguments());
     return app.exec();
 }

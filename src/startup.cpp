@@ -13,11 +13,31 @@
 #include "platform/controls.h"
 #include "shell/fscelte.h"
 
+#include "datafolder.h"
+
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace app {
 
 namespace forms = platform::forms;
+
+namespace {
+
+// The desktop's own texts (file box, standard buttons) in Italian, whatever
+// the machine's language.
+void installItalian()
+{
+    static QTranslator qt;
+    if (qt.isEmpty() && qt.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt);
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
+} // namespace
 
 void registerWindows()
 {
@@ -33,12 +53,14 @@ void registerWindows()
     forms::registerForm(windows::FLIsomm, [] { return new archives::ArchiveWindow(archives::summativeArchive()); });
 }
 
-void startUp()
+void startUp(const QStringList &arguments)
 {
     platform::installFontSubstitutes();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Valdoria"));
+    installItalian();
     registerWindows();
+    prepareDataPlaces(chooseDataPlaces(arguments));
     // A window's own close button asks, like the exit buttons.
     forms::setCloseRequestHandler([](platform::Form *) { Modvaldoria::confermauscita(); });
     forms::load(windows::Fscelte)->show();

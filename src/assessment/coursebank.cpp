@@ -2,6 +2,8 @@
 
 #include "platform/dao.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -100,6 +102,145 @@ QStringList questionTables()
     return tables;
 }
 
+namespace {
+
+const QString VersionKey = QStringLiteral("versione");
+const QString ResultTables[] = {QStringLiteral("studenti"), QStringLiteral("studsomm")};
+
+// A connection of its own, closed and removed when it goes.
+class Scratch
+{
+public:
+    explicit Scratch(const QString &file)
+    {
+        static int serial = 0;
+        name_ = QStringLiteral("valdoria-course-%1").arg(++serial);
+        db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db_.setDatabaseName(file);
+        db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    }
+    ~Scratch()
+    {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+    }
+    QSqlDatabase &db() { return db_; }
+
+private:
+    QString name_;
+    QSqlDatabase db_;
+};
+
+QString fingerprint(const QString &schemaFile, const QFileInfoList &files)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString &path : QStringList{schemaFile}) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            hash.addData(f.readAll());
+    }
+    for (const QFileInfo &fi : files) {
+        QFile f(fi.filePath());
+        hash.addData(fi.fileName().toUtf8());
+        if (f.open(QIODevice::ReadOnly))
+            hash.addData(f.readAll());
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+} // namespace
+
+QString courseVersion(const QString &dbFile)
+{
+    if (!QFileInfo::exists(dbFile))
+        return {};
+    Scratch c(dbFile);
+    if (!c.db().open())
+        return {};
+    QSqlQuery q(c.db());
+    q.prepare(QStringLiteral("SELECT valore FROM valdoria_corso WHERE chiave = ?"));
+    q.addBindValue(VersionKey);
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
+}
+
+bool refreshCourse(const QString &dataFile, const QString &courseFile, QString *backup, QString *error)
+{
+    const QString wanted = courseVersion(courseFile);
+    if (wanted.isEmpty()) {
+        *error = QStringLiteral("%1: not a course database").arg(courseFile);
+        return false;
+    }
+    if (courseVersion(dataFile) == wanted)
+        return true;
+
+    // The copy first, whole or not at all; without it nothing is changed.
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    *backup = dataFile + QStringLiteral(".") + stamp + QStringLiteral(".bak");
+    for (int n = 2; QFileInfo::exists(*backup); ++n) // two upgrades within a second
+        *backup = dataFile + QStringLiteral(".%1-%2.bak").arg(stamp).arg(n);
+    const QString partial = *backup + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (!QFile::copy(dataFile, partial) || !QFile::rename(partial, *backup)) {
+        QFile::remove(partial);
+        *error = QStringLiteral("cannot write the backup copy %1").arg(*backup);
+        return false;
+    }
+
+    Scratch c(dataFile);
+    if (!c.db().open()) {
+        *error = c.db().lastError().text();
+        return false;
+    }
+    QSqlQuery q(c.db());
+    if (!run(q, QStringLiteral("PRAGMA synchronous = FULL"), error))
+        return false;
+    q.prepare(QStringLiteral("ATTACH DATABASE ? AS corso"));
+    q.addBindValue(courseFile);
+    if (!q.exec()) {
+        *error = q.lastError().text();
+        return false;
+    }
+    struct Table
+    {
+        QString name, sql;
+    };
+    QList<Table> course;
+    if (!run(q, QStringLiteral("SELECT name, sql FROM corso.sqlite_master WHERE type = 'table' "
+                              "AND name NOT LIKE 'sqlite_%'"),
+             error))
+        return false;
+    while (q.next())
+        course.append({q.value(0).toString(), q.value(1).toString()});
+    QStringList present;
+    if (!run(q, QStringLiteral("SELECT name FROM main.sqlite_master WHERE type = 'table'"), error))
+        return false;
+    while (q.next())
+        present << q.value(0).toString();
+
+    bool ok = run(q, QStringLiteral("BEGIN IMMEDIATE"), error);
+    for (const Table &t : std::as_const(course)) {
+        if (!ok)
+            break;
+        const bool results = std::find(std::begin(ResultTables), std::end(ResultTables), t.name) != std::end(ResultTables);
+        const QString name = platform::quoteName(t.name);
+        if (results) {
+            // Results stay as they are; a missing result table is created empty.
+            if (!present.contains(t.name, Qt::CaseInsensitive))
+                ok = run(q, t.sql, error);
+            continue;
+        }
+        ok = run(q, QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(name), error) && run(q, t.sql, error)
+             && run(q, QStringLiteral("INSERT INTO main.%1 SELECT * FROM corso.%1").arg(name), error);
+    }
+    if (ok)
+        ok = run(q, QStringLiteral("COMMIT"), error);
+    if (!ok)
+        q.exec(QStringLiteral("ROLLBACK"));
+    q.exec(QStringLiteral("DETACH DATABASE corso"));
+    return ok;
+}
+
 bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
                            const QString &questionsDir, QString *error)
 {
@@ -170,6 +311,16 @@ bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
                         ok = false;
                         break;
                     }
+                }
+            }
+            if (ok) {
+                QSqlQuery stamp(db);
+                stamp.prepare(QStringLiteral("INSERT OR REPLACE INTO valdoria_corso (chiave, valore) VALUES (?, ?)"));
+                stamp.addBindValue(VersionKey);
+                stamp.addBindValue(fingerprint(schemaFile, files));
+                if (!stamp.exec()) {
+                    *error = QStringLiteral("the course fingerprint: %1").arg(stamp.lastError().text());
+                    ok = false;
                 }
             }
             if (ok)

@@ -34,4 +34,15 @@ QStringList questionTables();
 bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
                            const QString &questionsDir, QString *error);
 
+// The fingerprint of the course a database file holds (empty for a file from
+// before fingerprints, or one that cannot be read).
+QString courseVersion(const QString &dbFile);
+
+// Brings the questions of `dataFile` up to the course of `courseFile`, keeping
+// every stored result: a dated backup copy is written beside the file first
+// (its path in *backup), then every table of the course but the results is
+// replaced inside one transaction. Nothing is done when both hold the same
+// course. On failure the file is as it was.
+bool refreshCourse(const QString &dataFile, const QString &courseFile, QString *backup, QString *error);
+
 } // namespace assessment

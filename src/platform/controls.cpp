@@ -445,8 +445,8 @@ void PictureBox::loadPicture(const QString &path)
     }
     if (image.isNull())
         fatal(QStringLiteral("Manca l'immagine \"%1\", oppure il file non si può leggere "
-                             "(cartella di lavoro: %2).")
-                  .arg(path, QDir::toNativeSeparators(QDir::currentPath())));
+                             "(cercata %2).")
+                  .arg(path, whereDataIsLookedFor()));
     path_ = path;
     setPixmap(QPixmap::fromImage(image));
     if (!stretch_) {

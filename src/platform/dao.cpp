@@ -99,6 +99,7 @@ public:
     }
     QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
     QString path() const { return path_; }
+    QString file() const { return file_; }
     QString name() const { return name_; }
 
     [[noreturn]] void fail(const QString &what, const QString &detail) const
@@ -117,17 +118,18 @@ private:
 
 Database::~Database() = default;
 
-QString Database::path() const { return connection_->path(); }
+QString Database::path() const { return connection_->file(); }
 QSqlDatabase Database::connection() const { return connection_->db(); }
 
 std::unique_ptr<Database> Database::open(const QString &path)
 {
     const QString file = resolveDataPath(path);
-    const QString where = QDir::toNativeSeparators(QDir::currentPath());
     if (file.isEmpty())
-        fatal(QStringLiteral("Manca il file dell'archivio \"%1\" nella cartella di lavoro %2. "
-                             "Il programma va avviato dalla cartella che contiene \"pervaldoria\".")
-                  .arg(path, where));
+        fatal(dataFolders().isEmpty()
+                  ? QStringLiteral("Manca il file dell'archivio \"%1\" %2. "
+                                   "Il programma va avviato dalla cartella che contiene \"pervaldoria\".")
+                        .arg(path, whereDataIsLookedFor())
+                  : QStringLiteral("Manca il file dell'archivio \"%1\" %2.").arg(path, whereDataIsLookedFor()));
 
     static int serial = 0;
     const QString name = QStringLiteral("valdoria-%1").arg(++serial);

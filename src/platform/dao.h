@@ -101,6 +101,7 @@ public:
     // ignored (accented letters included); on the first row.
     std::unique_ptr<Recordset> openPupilRows(const QString &table, const QString &name);
 
+    // The file opened, as an absolute path.
     QString path() const;
     QSqlDatabase connection() const;
 

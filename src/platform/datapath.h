@@ -1,9 +1,13 @@
 #pragma once
-// Paths into the data folder are written "pervaldoria\name.jpg": relative to the
-// current directory, backslash-separated, and matched without regard to letter
-// case (a lesson may name one file "GHIACC1.jpg" and "ghiacc1.jpg").
+// Paths into the data folder are written "pervaldoria\name.jpg": backslash-
+// separated, and matched without regard to letter case (a lesson may name one
+// file "GHIACC1.jpg" and "ghiacc1.jpg"). Run from a folder that holds
+// pervaldoria/, they are relative to the current directory; an installed
+// program instead looks in its folders in turn: the writable one that keeps the
+// results, then the one the program was installed with.
 
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 
@@ -12,5 +16,14 @@ inline QString dataFile(const QString &name) { return QStringLiteral("pervaldori
 
 // The existing file the path names, as an absolute path; empty if there is none.
 QString resolveDataPath(const QString &path);
+
+// The folders that stand for "pervaldoria", first match wins. Empty: the
+// folder "pervaldoria" in the current directory.
+void setDataFolders(const QStringList &folders);
+QStringList dataFolders();
+
+// Where a missing file was looked for, for the user: "la cartella di lavoro
+// /x" or the folders in turn.
+QString whereDataIsLookedFor();
 
 } // namespace platform

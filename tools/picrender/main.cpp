@@ -119,9 +119,35 @@ int main(int argc, char **argv)
         const int i = args.indexOf(name);
         return i >= 0 && i + 1 < args.size() ? args[i + 1] : QString();
     };
+    // The program's icon for the desktop, in the sizes of the icon theme.
+    if (const QString icon = arg("--icon"), iconDir = arg("--icon-out"); !icon.isEmpty() && !iconDir.isEmpty()) {
+        QSvgRenderer svg(icon);
+        if (!svg.isValid()) {
+            std::fprintf(stderr, "picrender: not a valid SVG: %s\n", qPrintable(icon));
+            return 1;
+        }
+        int failedIcons = 0;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+            img.fill(Qt::transparent);
+            QPainter p(&img);
+            p.setRenderHint(QPainter::Antialiasing);
+            svg.render(&p, QRectF(0, 0, size, size));
+            p.end();
+            const QString dir = QStringLiteral("%1/%2x%2/apps").arg(iconDir).arg(size);
+            QDir().mkpath(dir);
+            QSaveFile file(dir + "/it.valdoria.Valdoria.png");
+            if (!file.open(QIODevice::WriteOnly) || !img.save(&file, "PNG") || !file.commit()) {
+                std::fprintf(stderr, "picrender: cannot write %s\n", qPrintable(file.fileName()));
+                ++failedIcons;
+            }
+        }
+        return failedIcons ? 1 : 0;
+    }
     const QString svgDir = arg("--svg"), outDir = arg("--out"), sheetDir = arg("--sheets");
     if (svgDir.isEmpty() || outDir.isEmpty()) {
-        std::fprintf(stderr, "usage: picrender --svg DIR --out DIR [--sheets DIR]\n");
+        std::fprintf(stderr, "usage: picrender --svg DIR --out DIR [--sheets DIR]\n"
+                             "       picrender --icon SVG --icon-out DIR\n");
         return 2;
     }
     QDir().mkpath(outDir);

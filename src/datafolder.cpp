@@ -1,0 +1,100 @@
+#include "datafolder.h"
+
+#include "assessment/coursebank.h"
+#include "platform/datapath.h"
+#include "platform/dialogs.h"
+#include "platform/runtime.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace app {
+
+namespace {
+
+const QString ConfigName = QStringLiteral("valdoria/valdoria.conf");
+const QString FolderKey = QStringLiteral("dati/cartella");
+
+// The course the program was installed with: <prefix>/share/valdoria beside
+// <prefix>/bin.
+QString installedCourse()
+{
+    const QString dir = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/valdoria"));
+    return QFileInfo::exists(dir + QLatin1Char('/') + DatabaseName) ? QDir(dir).canonicalPath() : QString();
+}
+
+QString argumentAfter(const QStringList &arguments, const QString &name)
+{
+    const int i = int(arguments.indexOf(name));
+    return i >= 0 && i + 1 < arguments.size() ? arguments[i + 1] : QString();
+}
+
+} // namespace
+
+DataPlaces chooseDataPlaces(const QStringList &arguments)
+{
+    DataPlaces places;
+    places.installed = installedCourse();
+    // The user's file overrides the system's.
+    QStringList files = QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation, ConfigName);
+    std::reverse(files.begin(), files.end());
+    places.configFiles = files;
+    QString folder;
+    for (const QString &file : files) {
+        QSettings config(file, QSettings::IniFormat);
+        if (config.contains(FolderKey))
+            folder = config.value(FolderKey).toString().trimmed();
+    }
+    if (const QString given = argumentAfter(arguments, QStringLiteral("--data")); !given.isEmpty())
+        folder = given;
+    if (folder.isEmpty() && !places.installed.isEmpty() && !QFileInfo(QStringLiteral("pervaldoria")).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!folder.isEmpty())
+        places.writable = QDir::cleanPath(QDir(folder).absolutePath());
+    return places;
+}
+
+void prepareDataPlaces(const DataPlaces &places)
+{
+    if (places.writable.isEmpty())
+        return; // the folder pervaldoria of the current directory, as it is
+    const QString folder = QDir::toNativeSeparators(places.writable);
+    if (!QDir().mkpath(places.writable))
+        platform::fatal(QStringLiteral("La cartella dei dati \"%1\" non si può creare: i risultati degli alunni "
+                                       "non potrebbero essere registrati.")
+                            .arg(folder));
+    const QString database = places.writable + QLatin1Char('/') + DatabaseName;
+    const QString course = places.installed.isEmpty() ? QString() : places.installed + QLatin1Char('/') + DatabaseName;
+    if (!QFileInfo::exists(database) && !course.isEmpty()) {
+        // The first start: the course as installed, with empty archives.
+        const QString partial = database + QStringLiteral(".part");
+        QFile::remove(partial);
+        if (!QFile::copy(course, partial) || !QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner
+                                                                               | QFile::ReadGroup | QFile::WriteGroup
+                                                                               | QFile::ReadOther)
+            || !QFile::rename(partial, database)) {
+            QFile::remove(partial);
+            platform::fatal(QStringLiteral("L'archivio non si può preparare nella cartella dei dati \"%1\".").arg(folder));
+        }
+    } else if (QFileInfo::exists(database) && !course.isEmpty()) {
+        QString backup, error;
+        if (!assessment::refreshCourse(database, course, &backup, &error))
+            // The results are safe and the older questions still work.
+            platform::msgBox(QStringLiteral("Le domande del corso non si sono potute aggiornare nella cartella "
+                                            "dei dati \"%1\"; il programma continua con quelle di prima e i "
+                                            "risultati sono al sicuro.\n(%2)")
+                                 .arg(folder, error));
+    }
+    QStringList folders{places.writable};
+    if (!places.installed.isEmpty())
+        folders << places.installed;
+    if (QFileInfo(QStringLiteral("pervaldoria")).isDir())
+        folders << QDir(QStringLiteral("pervaldoria")).absolutePath();
+    platform::setDataFolders(folders);
+}
+
+} // namespace app

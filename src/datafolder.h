@@ -1,0 +1,33 @@
+#pragma once
+// Where the program finds its course and keeps its results.
+//
+// Run from a folder that holds pervaldoria/ (as in development), it works
+// there. Installed, it never writes into its install folder: on first start it
+// creates a writable data folder (the user's application data folder, or one
+// folder a school sets in the config file or with --data DIR), copies the
+// course database there and works on that copy; when a newer program meets an
+// older course there, it refreshes the questions and keeps every result.
+
+#include <QString>
+#include <QStringList>
+
+namespace app {
+
+struct DataPlaces
+{
+    QString writable;  // keeps valdoria.mdb; empty when running from a pervaldoria folder
+    QString installed; // the course as installed; empty when not installed
+    QStringList configFiles; // the config files read, system first
+};
+
+// Reads the command line (--data DIR) and the config files
+// (valdoria/valdoria.conf in the system's and the user's config folders).
+DataPlaces chooseDataPlaces(const QStringList &arguments);
+
+// Makes the writable folder ready and points the data paths at it, then at the
+// installed course. Failures are run-time errors naming the folder.
+void prepareDataPlaces(const DataPlaces &places);
+
+inline const QString DatabaseName = QStringLiteral("valdoria.mdb");
+
+} // namespace app
