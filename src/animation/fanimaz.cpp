@@ -82,6 +82,8 @@ Fanimaz::Fanimaz() : Form(windows::Fanimaz)
     connect(cmdminvel, &CommandButton::Click, this, &Fanimaz::cmdminvel_Click);
     connect(cmdmaxvel, &CommandButton::Click, this, &Fanimaz::cmdmaxvel_Click);
     connect(Timer1, &platform::Timer::Tick, this, &Fanimaz::Timer1_Timer);
+    setEscapeControl(Cmdtorna);
+    Command1->setFocus();
 }
 
 void Fanimaz::Form_Load()

@@ -73,6 +73,8 @@ ArchiveWindow::ArchiveWindow(const ArchiveDesign &design) : Form(design.window),
     connect(cmdelimina, &CommandButton::Click, this, &ArchiveWindow::cmdelimina_Click);
     connect(cmdcseltaarg, &CommandButton::Click, this, &ArchiveWindow::cmdcseltaarg_Click);
     connect(cmduscita, &CommandButton::Click, this, &ArchiveWindow::cmduscita_Click);
+    setEscapeControl(cmdcseltaarg);
+    cmdtutto->setFocus();
 }
 
 void ArchiveWindow::Form_Load()

@@ -122,6 +122,9 @@ FQimage::FQimage() : Form(windows::FQimage)
     connect(cmdarchivio, &CommandButton::Click, this, &FQimage::cmdarchivio_Click);
     connect(cmdscegliarg, &CommandButton::Click, this, &FQimage::cmdscegliarg_Click);
     connect(cmduscita, &CommandButton::Click, this, &FQimage::cmduscita_Click);
+    txtTITOLO->setAccessibleName(QStringLiteral("Titolo"));
+    setEscapeControl(Cmdtorna);
+    Label3[0]->setFocus();
 }
 
 void FQimage::Form_Load()

@@ -116,6 +116,9 @@ FQuest::FQuest() : Form(windows::FQuest)
     connect(cmdquestionario, &CommandButton::Click, this, &FQuest::cmdquestionario_Click);
     connect(cmdscegli, &CommandButton::Click, this, &FQuest::cmdscegli_Click);
     connect(cmduscita, &CommandButton::Click, this, &FQuest::cmduscita_Click);
+    Text2->setAccessibleName(QStringLiteral("Titolo della serie"));
+    setEscapeControl(cmdscegli);
+    cmdesercitazione->setFocus();
 }
 
 void FQuest::Form_Load()

@@ -86,6 +86,8 @@ FRIsomma::FRIsomma() : Form(windows::FRIsomma)
     connect(cmdlista, &CommandButton::Click, this, &FRIsomma::cmdlista_Click);
     connect(cmdscegliarg, &CommandButton::Click, this, &FRIsomma::cmdscegliarg_Click);
     connect(cmduscita, &CommandButton::Click, this, &FRIsomma::cmduscita_Click);
+    setEscapeControl(cmdscegliarg);
+    cmdlista->setFocus();
 }
 
 void FRIsomma::Form_Load()

@@ -89,6 +89,8 @@ FSommati::FSommati() : Form(windows::FSommati)
     connect(cmdRISULT, &CommandButton::Click, this, &FSommati::cmdRISULT_Click);
     connect(Command1, &CommandButton::Click, this, &FSommati::Command1_Click);
     connect(fine, &CommandButton::Click, this, &FSommati::fine_Click);
+    Text2->setAccessibleName(QStringLiteral("Titolo della pagina"));
+    Check1[0]->setFocus();
 }
 
 void FSommati::Form_Load()

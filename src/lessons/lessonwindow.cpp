@@ -74,6 +74,7 @@ LessonWindow::LessonWindow(const LessonLayout &layout)
     Cmdindietro = area(n.indietro, layout.indietro, QStringLiteral("Pagina precedente"),
                        &LessonWindow::Cmdindietro_Click);
     cmdAVANTI = area(n.avanti, layout.avanti, QStringLiteral("Pagina successiva"), &LessonWindow::cmdAVANTI_Click);
+    setEscapeControl(cmdscegli);
 }
 
 void LessonWindow::Form_Load()
@@ -91,6 +92,7 @@ void LessonWindow::Form_Load()
     Labeltit->setCaption(titoli[1]);
     Label1->setCaption(testi[1]);
     Image1->loadPicture(platform::dataFile(pages_.page(1).picture));
+    cmdAVANTI->setFocus();
 }
 
 void LessonWindow::enterPage(bool back)

@@ -101,6 +101,8 @@ QPointer<Label> &pickedLabel()
 }
 
 const QColor PickedFrame(200, 0, 0);
+// The keyboard's place on the drawn buttons of the lessons' backdrop.
+const QColor FocusRing(255, 236, 64);
 const QColor FocusFrame(0, 0, 160);
 
 void setupControl(QWidget *control, const QString &name, const TwRect &rect)
@@ -183,6 +185,42 @@ ClickArea::ClickArea(QWidget *parent, const QString &name, const TwRect &rect,
     setToolTip(accessibleName);
     setAttribute(Qt::WA_TranslucentBackground);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ClickArea::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void ClickArea::paintEvent(QPaintEvent *)
+{
+    if (!hasFocus())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(FocusRing, 3));
+    p.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
+}
+
+void ClickArea::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void ClickArea::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void ClickArea::mousePressEvent(QMouseEvent *event)

@@ -50,7 +50,9 @@ protected:
 };
 
 // A caption-less label laid over a drawn button: it reacts to a click only while
-// enabled. Screen readers see it as a button with the given name.
+// enabled. Screen readers see it as a button with the given name. It takes the
+// keyboard focus (Tab), shows it with a frame over the drawn button, and Space
+// or Enter press it.
 class ClickArea : public QWidget
 {
     Q_OBJECT
@@ -62,6 +64,10 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
 private:
     bool pressed_ = false;

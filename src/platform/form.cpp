@@ -4,6 +4,7 @@
 #include "runtime.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
@@ -67,6 +68,18 @@ void Form::paintEvent(QPaintEvent *event)
         QPainter p(this);
         p.drawImage(0, 0, picture_);
     }
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && escape_ && escape_->isVisibleTo(this) && escape_->isEnabled()) {
+        if (auto *b = qobject_cast<CommandButton *>(escape_))
+            b->click();
+        else if (auto *a = qobject_cast<ClickArea *>(escape_))
+            a->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent *event)

@@ -29,13 +29,18 @@ public:
     void setPicture(const QImage &picture);
     // Top = Left = 0, Width and Height = the screen's.
     void fillScreen();
+    // The window's obvious way back, which Escape presses (while it is shown
+    // and enabled). None by default.
+    void setEscapeControl(QWidget *control) { escape_ = control; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     QImage picture_;
+    QPointer<QWidget> escape_;
 };
 
 // Places a control at a design rectangle in twips and remembers it, so that the

@@ -72,6 +72,7 @@ Fscelte::Fscelte() : Form(windows::Fscelte)
     connect(CMDarchquest, &CommandButton::Click, this, &Fscelte::CMDarchquest_Click);
     connect(CMDarchsomm, &CommandButton::Click, this, &Fscelte::CMDarchsomm_Click);
     connect(cmduscita, &CommandButton::Click, this, &Fscelte::cmduscita_Click);
+    Command1[1]->setFocus();
 }
 
 void Fscelte::Form_Load()
