@@ -206,6 +206,7 @@ void FQimage::cmdRISULT_Click()
     txtrisult->setText(QString::number(M::esattiimg));
     cmdRISULT->setEnabled(false);
     cmdriprovo->setEnabled(true);
+    cmdriprovo->setFocus();
     if (M::modotest.toInt() == TestMode) {
         M::rsstudenti = M::db->openRecordset(QStringLiteral("studenti"));
         M::rsstudenti->addNew();
@@ -218,6 +219,7 @@ void FQimage::cmdRISULT_Click()
             b->setEnabled(true);
         for (auto *b : {cmdtest, Cmdtorna, cmdriprovo})
             b->setEnabled(false);
+        cmdarchivio->setFocus();
         M::modotest = PracticeMode;
     }
 }
@@ -238,6 +240,7 @@ void FQimage::cmdriprovo_Click()
     cmdriprovo->setEnabled(false);
     cmdRISULT->setEnabled(true);
     txtrisult->clear();
+    Label3[0]->setFocus();
 }
 
 void FQimage::Cmdtorna_Click()

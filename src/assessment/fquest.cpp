@@ -172,6 +172,8 @@ void FQuest::cmdmostradomande_Click()
     Text2->setText(M::titolo);
     cmdRISULT->setEnabled(true);
     cmdmostradomande->setEnabled(false);
+    // The keyboard goes to the first row of the set on show.
+    Check1[0]->setFocus();
 }
 
 void FQuest::ordinecasuale()
@@ -240,6 +242,7 @@ void FQuest::cmdRISULT_Click()
         cmdRISULT->setEnabled(false);
         cmdmostradomande->setVisible(true);
         cmdmostradomande->setEnabled(true);
+        cmdmostradomande->setFocus();
     } else if (mode() == TestMode) {
         auto rs = M::db->openRecordset(QStringLiteral("studenti"));
         rs->addNew();
@@ -253,12 +256,14 @@ void FQuest::cmdRISULT_Click()
             M::caricarisposte();
             cmdRISULT->setEnabled(false);
             cmdmostradomande->setEnabled(true);
+            cmdmostradomande->setFocus();
         } else {
             M::rsdomande->moveFirst();
             cmdimage->setEnabled(true);
             cmdimage->setVisible(true);
             cmdRISULT->setEnabled(false);
             cmdmostradomande->setEnabled(false);
+            cmdimage->setFocus();
         }
     }
 }

@@ -221,6 +221,7 @@ void FSommati::cmdAVANTI_Click()
     }
     Text2->clear();
     creaultmat();
+    Check1[0]->setFocus();
 }
 
 void FSommati::cmdRISULT_Click()

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace platform {
@@ -15,11 +16,23 @@ QWidget *activeParent()
     QWidget *w = QApplication::activeWindow();
     return w && w->isVisible() ? w : nullptr;
 }
+
+// A box hands the keyboard back to the window it came from when it closes.
+struct GiveBack
+{
+    QPointer<QWidget> window = activeParent();
+    ~GiveBack()
+    {
+        if (window && window->isVisible())
+            window->activateWindow();
+    }
+};
 } // namespace
 
 Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
 {
-    QMessageBox box(activeParent());
+    GiveBack giveBack;
+    QMessageBox box(giveBack.window);
     box.setObjectName(QStringLiteral("MsgBox"));
     box.setWindowTitle(title);
     box.setText(prompt);
@@ -60,7 +73,8 @@ Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
 
 QString inputBox(const QString &prompt, const QString &title, const QString &defaultText, bool *cancelled)
 {
-    QInputDialog box(activeParent());
+    GiveBack giveBack;
+    QInputDialog box(giveBack.window);
     box.setObjectName(QStringLiteral("InputBox"));
     box.setWindowTitle(title);
     box.setLabelText(prompt);
@@ -76,7 +90,8 @@ QString inputBox(const QString &prompt, const QString &title, const QString &def
 
 QString saveFileBox(const QString &title, const QString &suggestedPath, const QString &filter)
 {
-    QFileDialog box(activeParent(), title);
+    GiveBack giveBack;
+    QFileDialog box(giveBack.window, title);
     box.setObjectName(QStringLiteral("SaveFileBox"));
     box.setOption(QFileDialog::DontUseNativeDialog);
     box.setAcceptMode(QFileDialog::AcceptSave);

@@ -1,0 +1,350 @@
+// Every window used with the keyboard alone, as a pupil without a mouse: keys
+// are sent only to the control that has the focus, from the menu through a
+// lesson, its animation, the questionnaire and the labelling exercise, the
+// summative test and its card, and both archives. And every window read as a
+// screen reader reads it: no control a pupil uses without a name.
+
+#include "testsupport.h"
+
+#include "common/modvaldoria.h"
+#include "common/windows.h"
+#include "platform/printer.h"
+#include "startup.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QSqlQuery>
+
+using namespace testing;
+namespace forms = platform::forms;
+namespace M = Modvaldoria;
+
+namespace {
+
+QWidget *focused() { return QApplication::focusWidget(); }
+QString focusName()
+{
+    QCoreApplication::processEvents();
+    return focused() ? focused()->objectName() : QString("(nessuno)");
+}
+
+// A key to whatever has the focus, as the keyboard gives it.
+void key(Qt::Key k, Qt::KeyboardModifiers mods = {})
+{
+    QCoreApplication::processEvents(); // as the desktop would between two keys
+    QWidget *w = focused();
+    if (!w)
+        w = QApplication::activeWindow();
+    if (!w) {
+        QTest::qFail("no window has the keyboard", __FILE__, __LINE__);
+        return;
+    }
+    QTest::keyClick(w, k, mods);
+}
+
+// Tab until the focus is on `name`; false if it never gets there.
+bool tabTo(const QString &name)
+{
+    for (int i = 0; i < 80; ++i) {
+        if (focusName() == name)
+            return true;
+        key(Qt::Key_Tab);
+    }
+    return false;
+}
+
+platform::Form *window(const QString &name)
+{
+    platform::Form *w = forms::existing(name);
+    if (w && w->isVisible()) {
+        w->activateWindow();
+        QTest::qWaitForWindowActive(w);
+    }
+    return w;
+}
+
+#define TAB_TO(name) QVERIFY2(tabTo(name), qPrintable(QString("cannot reach %1, focus on %2").arg(name, focusName())))
+
+int bankKeyOf(const QString &table, QWidget *window, int row)
+{
+    return bankAnswer(table, window->findChild<QLineEdit *>(platform::arrayName("Text1", row))->text());
+}
+
+// Ticks every row right with Space, going along with Tab.
+void answerRows(QWidget *w, const QString &table)
+{
+    for (int i = 0; i < 10; ++i) {
+        const QString box = platform::arrayName(bankKeyOf(table, w, i) == 1 ? "Check1" : "Check2", i);
+        if (!tabTo(box))
+            QFAIL(qPrintable("cannot reach " + box));
+        key(Qt::Key_Space);
+    }
+}
+
+// Every interface below `root` that a pupil acts on, with no name to read.
+QStringList unnamed(QAccessibleInterface *root)
+{
+    static const QList<QAccessible::Role> acted{QAccessible::Button, QAccessible::CheckBox, QAccessible::RadioButton,
+                                                QAccessible::ComboBox, QAccessible::EditableText, QAccessible::List,
+                                                QAccessible::Slider, QAccessible::SpinBox, QAccessible::Link};
+    QStringList out;
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface *child = root->child(i);
+        if (!child || child->state().invisible)
+            continue;
+        if (acted.contains(child->role()) && child->text(QAccessible::Name).trimmed().isEmpty())
+            out << (child->object() ? child->object()->objectName() : QString("?"));
+        if (child->role() != QAccessible::List)
+            out << unnamed(child);
+    }
+    return out;
+}
+
+} // namespace
+
+class tst_keyboard : public QObject
+{
+    Q_OBJECT
+
+    QStringList checked_;
+
+    // Reads the window as a screen reader and fails on a nameless control.
+    void readable(const QString &name)
+    {
+        platform::Form *w = forms::existing(name);
+        QVERIFY(w);
+        QAccessibleInterface *root = QAccessible::queryAccessibleInterface(w);
+        QVERIFY(root);
+        const QStringList missing = unnamed(root);
+        QVERIFY2(missing.isEmpty(), qPrintable(name + ": no name for " + missing.join(", ")));
+        checked_ << name;
+    }
+
+private slots:
+    void init() { freshProgram(); }
+
+    void aLessonItsAnimationAndBack()
+    {
+        WorkFolder folder;
+        Trap trap;
+        app_start();
+        QCOMPARE(focusName(), "Command1(1)");
+        readable(windows::Fscelte);
+        TAB_TO("Command1(2)");
+        key(Qt::Key_Return);
+        auto *lesson = window("farg2");
+        QVERIFY(lesson && lesson->isVisible());
+        QCOMPARE(focusName(), "cmdAVANTI");
+        readable("farg2");
+        key(Qt::Key_Return); // page 2
+        key(Qt::Key_Space);  // page 3, the animation
+        TAB_TO("cmdanimazione");
+        key(Qt::Key_Return);
+        auto *player = window(windows::Fanimaz);
+        QVERIFY(player && player->isVisible());
+        readable(windows::Fanimaz);
+        QCOMPARE(focusName(), "Command1");
+        key(Qt::Key_Space);
+        TAB_TO("cmdmaxvel");
+        key(Qt::Key_Return);
+        key(Qt::Key_Escape); // back to the lesson, same page
+        QVERIFY(!forms::isLoaded(windows::Fanimaz));
+        lesson = window("farg2");
+        QVERIFY(lesson->isVisible());
+        // The arrow keys turn pages too; Escape goes back to the menu.
+        TAB_TO("cmdAVANTI");
+        key(Qt::Key_Right);
+        key(Qt::Key_Left);
+        TAB_TO("Cmdrivedi");
+        key(Qt::Key_Return); // start again
+        lesson = window("farg2");
+        key(Qt::Key_Escape);
+        QVERIFY(!forms::isLoaded("farg2"));
+        QVERIFY(forms::existing(windows::Fscelte)->isVisible());
+    }
+
+    void everyLessonToItsEnd()
+    {
+        WorkFolder folder;
+        Trap trap;
+        app_start();
+        for (int topic = 1; topic <= 7; ++topic) {
+            window(windows::Fscelte);
+            TAB_TO(platform::arrayName("Command1", topic));
+            key(Qt::Key_Return);
+            const QString name = windows::lessonWindowOfCode(topic + 6);
+            platform::Form *lesson = window(name);
+            QVERIFY(lesson);
+            readable(name);
+            for (int p = 0; p < 25 && focusName() == (topic == 1 ? "Labavanti" : "cmdAVANTI"); ++p)
+                key(Qt::Key_Return);
+            // On the end page forward is off, and the focus has moved on.
+            QVERIFY(!lesson->findChild<QWidget *>(topic == 1 ? "Labavanti" : "cmdAVANTI")->isEnabled());
+            key(Qt::Key_Escape);
+            QVERIFY(!forms::isLoaded(name));
+        }
+    }
+
+    void questionnaireAndPicture()
+    {
+        WorkFolder folder;
+        Trap trap;
+        app_start();
+        QCOMPARE(focusName(), "Command1(1)");
+        key(Qt::Key_Return); // topic 1
+        auto *fargom = window("fargom");
+        TAB_TO("labquest");
+        key(Qt::Key_Space);
+        auto *q = window(windows::FQuest);
+        QVERIFY(q && q->isVisible());
+        QCOMPARE(focusName(), "cmdesercitazione");
+        key(Qt::Key_Return); // practice
+        readable(windows::FQuest);
+        answerRows(q, "domande1");
+        TAB_TO("cmdRISULT");
+        key(Qt::Key_Return);
+        QCOMPARE(q->findChild<QLabel *>("Labrisult")->text(), "10");
+        // The test, under a name typed at the keyboard.
+        ModalAnswers boxes;
+        boxes.type("D'Amico Luca");
+        TAB_TO("cmdquestionario");
+        key(Qt::Key_Return);
+        for (int s = 0; s < int(bankTitles("domande1").size()); ++s) {
+            answerRows(q, "domande1");
+            TAB_TO("cmdRISULT");
+            key(Qt::Key_Return);
+            if (s + 1 < bankTitles("domande1").size()) {
+                TAB_TO("cmdmostradomande");
+                key(Qt::Key_Return);
+            }
+        }
+        TAB_TO("cmdimage");
+        key(Qt::Key_Return);
+        auto *w = window(windows::FQimage);
+        QVERIFY(w && w->isVisible());
+        readable(windows::FQimage);
+        // Tile 3 on the top-left box, then the result.
+        TAB_TO("Label3(2)");
+        key(Qt::Key_Space);
+        TAB_TO("Label4(4)");
+        key(Qt::Key_Return);
+        QCOMPARE(w->findChild<platform::Label *>("Label4(4)")->caption(), "3");
+        key(Qt::Key_Escape); // locked in the test: nothing happens
+        QVERIFY(w->isVisible());
+        TAB_TO("cmdRISULT");
+        key(Qt::Key_Return);
+        QSqlQuery rows(M::db->connection());
+        rows.exec("SELECT argomento, punteggio FROM studenti ORDER BY rowid DESC LIMIT 1");
+        QVERIFY(rows.next());
+        QCOMPARE(rows.value(0).toString(), "LA DISGREGAZIONE (immagine)");
+        QCOMPARE(rows.value(1).toInt(), 1);
+        TAB_TO("cmdarchivio");
+        key(Qt::Key_Return);
+        QVERIFY(window(windows::frmRISUL)->isVisible());
+    }
+
+    void summativeAndCard()
+    {
+        WorkFolder folder;
+        Trap trap;
+        app_start();
+        TAB_TO("sommativo");
+        ModalAnswers boxes;
+        boxes.type("Verdi Anna");
+        key(Qt::Key_Return);
+        auto *w = window(windows::FSommati);
+        QVERIFY(w && w->isVisible());
+        readable(windows::FSommati);
+        for (int p = 0; p < int(bankTitles("sommativo").size()); ++p) {
+            answerRows(w, "sommativo");
+            TAB_TO("cmdAVANTI");
+            key(Qt::Key_Return);
+        }
+        QCOMPARE(focusName(), "cmdRISULT");
+        key(Qt::Key_Return);
+        auto *card = window(windows::FRIsomma);
+        QVERIFY(card && card->isVisible());
+        readable(windows::FRIsomma);
+        QCOMPARE(card->findChild<platform::Label *>("LABsomma")->caption(), "100");
+        QCOMPARE(focusName(), "cmdlista");
+        key(Qt::Key_Return);
+        QVERIFY(window(windows::FLIsomm)->isVisible());
+    }
+
+    void bothArchives()
+    {
+        WorkFolder folder;
+        Trap trap;
+        platform::PrintJob::setOutputFile(folder.path() + "/stampa.pdf");
+        app_start();
+        QSqlQuery q(M::db->connection());
+        for (int i = 0; i < 25; ++i) {
+            q.exec(QString("INSERT INTO studenti (\"cognome e nome\", argomento, punteggio, maxpunti) "
+                           "VALUES ('Alunno %1', 'ARIA E CALORE - 1', 7, 10)").arg(i));
+            q.exec(QString("INSERT INTO studsomm (\"cognome e nome\", \"punteggio totale\", valutazione) "
+                           "VALUES ('Alunno %1', 80, 'BUONO')").arg(i));
+        }
+        for (const QString which : {"CMDarchquest", "CMDarchsomm"}) {
+            window(windows::Fscelte);
+            TAB_TO(which);
+            key(Qt::Key_Return);
+            const QString name = which == "CMDarchquest" ? windows::frmRISUL : windows::FLIsomm;
+            auto *a = window(name);
+            QVERIFY(a && a->isVisible());
+            QCOMPARE(focusName(), "cmdtutto");
+            key(Qt::Key_Return);
+            readable(name);
+            QCOMPARE(focusName(), "Cmdcontinuo");
+            key(Qt::Key_Return);
+            QCOMPARE(a->findChild<QListWidget *>("Listsomm(0)")->item(0)->text(), "Alunno 20");
+            TAB_TO("cmdstampa");
+            key(Qt::Key_Return);
+            QVERIFY(QFile::exists(folder.path() + "/stampa.pdf"));
+            QFile::remove(folder.path() + "/stampa.pdf");
+            // To the end of the listing: the summative archive gives the name
+            // search back only there.
+            TAB_TO("Cmdcontinuo");
+            key(Qt::Key_Return);
+            QCOMPARE(focusName(), "cmdtutto");
+            ModalAnswers boxes;
+            boxes.type("Alunno 3");
+            TAB_TO("cmdselezione");
+            key(Qt::Key_Return);
+            boxes.type("lanterna");
+            TAB_TO("cmdelimina");
+            key(Qt::Key_Return);
+            key(Qt::Key_Escape); // back to the menu
+            QVERIFY(!forms::isLoaded(name));
+        }
+        q.exec("SELECT count(*) FROM studenti WHERE \"cognome e nome\" = 'Alunno 3'");
+        q.next();
+        QCOMPARE(q.value(0).toInt(), 0);
+        platform::PrintJob::setOutputFile({});
+    }
+
+    void theReaderCheckFindsAGap()
+    {
+        // The check above would see a control with nothing to read.
+        QWidget w;
+        auto *box = new platform::CheckBox(&w, "Check2(0)", {}, {0, 0, 375, 375});
+        auto *named = new platform::CheckBox(&w, "Check1(0)", "1", {400, 0, 495, 375});
+        Q_UNUSED(named);
+        w.show();
+        QCOMPARE(unnamed(QAccessible::queryAccessibleInterface(&w)), QStringList{"Check2(0)"});
+        box->setAccessibleName("affermazione 1, falso");
+        QVERIFY(unnamed(QAccessible::queryAccessibleInterface(&w)).isEmpty());
+    }
+
+private:
+    void app_start();
+};
+
+void tst_keyboard::app_start()
+{
+    app::startUp({});
+    window(windows::Fscelte);
+}
+
+QTEST_MAIN(tst_keyboard)
+#include "tst_keyboard.moc"
