@@ -291,8 +291,13 @@ void ArchiveWindow::cmdelimina_Click()
         && platform::msgBox(WholeArchiveQuestion, platform::Buttons::YesNo) != platform::Answer::Yes)
         return;
     // Every listed row goes, in one transaction; what went can still be printed.
-    deleted_ = listedRows();
-    rselenco->deleteAll();
+    const QList<QStringList> going = listedRows();
+    QString error;
+    if (!rselenco->deleteAll(&error)) {
+        platform::msgBox(error);
+        return;
+    }
+    deleted_ = going;
     listingDeleted_ = true;
     clearLists();
     cmdselezione->setEnabled(true);

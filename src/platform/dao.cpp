@@ -1,6 +1,8 @@
 #include "dao.h"
 
+#include "connection.h"
 #include "datapath.h"
+#include "resultsserver.h"
 #include "runtime.h"
 
 #include <QDir>
@@ -55,12 +57,6 @@ void foldName(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
-QString lastError(const QSqlQuery &q)
-{
-    const QString text = q.lastError().databaseText();
-    return text.isEmpty() ? q.lastError().text() : text;
-}
-
 } // namespace
 
 QString quoteName(const QString &name)
@@ -79,40 +75,19 @@ bool installNameFolding(const QSqlDatabase &db)
 
 // ------------------------------------------------------------------- Connection
 
-// One open connection to the file. The database object and every recordset
-// opened on it share it; it closes when the last of them goes.
-class Connection
+void Connection::fail(const QString &what, const QString &detail) const
 {
-public:
-    Connection(const QString &name, const QString &file, const QString &path)
-        : name_(name), file_(file), path_(path)
-    {
-    }
-    ~Connection()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(name_, false);
-            if (db.isOpen())
-                db.close();
-        }
-        QSqlDatabase::removeDatabase(name_);
-    }
-    QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
-    QString path() const { return path_; }
-    QString file() const { return file_; }
-    QString name() const { return name_; }
+    QString message = what;
+    if (!detail.isEmpty())
+        message += QStringLiteral("\n(%1)").arg(detail);
+    fatal(message);
+}
 
-    [[noreturn]] void fail(const QString &what, const QString &detail) const
-    {
-        QString message = what;
-        if (!detail.isEmpty())
-            message += QStringLiteral("\n(%1)").arg(detail);
-        fatal(message);
-    }
-
-private:
-    QString name_, file_, path_;
-};
+QString lastError(const QSqlQuery &q)
+{
+    const QString text = q.lastError().databaseText();
+    return text.isEmpty() ? q.lastError().text() : text;
+}
 
 // --------------------------------------------------------------------- Database
 
@@ -134,7 +109,7 @@ std::unique_ptr<Database> Database::open(const QString &path)
     static int serial = 0;
     const QString name = QStringLiteral("valdoria-%1").arg(++serial);
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    auto connection = std::make_shared<Connection>(name, file, path);
+    auto connection = std::make_shared<Connection>(name, file, path, Dialect::Sqlite);
     {
         QSqlDatabase db = connection->db();
         db.setDatabaseName(file);
@@ -177,47 +152,102 @@ std::unique_ptr<Database> Database::open(const QString &path)
             connection->fail(QStringLiteral("L'archivio \"%1\" non si può usare.").arg(path),
                              QStringLiteral("confronto dei nomi"));
     }
-    return std::unique_ptr<Database>(new Database(std::move(connection)));
+    std::unique_ptr<Database> result(new Database(std::move(connection)));
+    // Results kept on a server: what goes wrong there is told, and results
+    // wait here meanwhile.
+    if (resultsServer().isSet()) {
+        result->server_ = std::make_shared<ServerLink>(resultsServer(), result->connection_);
+        result->server_->ensure(true);
+    }
+    return result;
+}
+
+bool Database::onServer(const QString &table) const
+{
+    return server_ && ResultTables.contains(table, Qt::CaseInsensitive);
 }
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString &table)
 {
-    return std::unique_ptr<Recordset>(new Recordset(connection_, table, {}, {}));
+    if (onServer(table))
+        return std::unique_ptr<Recordset>(new Recordset(server_, connection_, table, {}, {}));
+    return std::unique_ptr<Recordset>(new Recordset({}, connection_, table, {}, {}));
 }
 
 std::unique_ptr<Recordset> Database::openPupilRows(const QString &table, const QString &name)
 {
-    return std::unique_ptr<Recordset>(new Recordset(
-        connection_, table, QStringLiteral("valdoria_fold(%1) = ?").arg(quoteName(NameColumn)), {name.toCaseFolded()}));
+    if (onServer(table))
+        return std::unique_ptr<Recordset>(new Recordset(
+            server_, connection_, table, QStringLiteral("lower(%1) = lower(?)").arg(quoteName(NameColumn)), {name}));
+    return std::unique_ptr<Recordset>(new Recordset({}, connection_, table,
+                                                    QStringLiteral("valdoria_fold(%1) = ?").arg(quoteName(NameColumn)),
+                                                    {name.toCaseFolded()}));
 }
+
+QString Database::serverNotice() const { return server_ ? server_->notice() : QString(); }
+bool Database::resultsOnServer() const { return bool(server_); }
+bool Database::sendPendingResults() { return !server_ || (server_->ensure(true) && server_->flush()); }
+int Database::pendingResults() const { return server_ ? server_->pending() : 0; }
 
 // -------------------------------------------------------------------- Recordset
 
-Recordset::Recordset(std::shared_ptr<Connection> connection, const QString &table, const QString &where,
-                     const QVariantList &binds)
-    : connection_(std::move(connection)), table_(table), where_(where), binds_(binds)
+Recordset::Recordset(std::shared_ptr<ServerLink> server, std::shared_ptr<Connection> local, const QString &table,
+                     const QString &where, const QVariantList &binds)
+    : server_(std::move(server)), connection_(std::move(local)), table_(table), where_(where), binds_(binds)
 {
-    const QSqlDatabase db = connection_->db();
-    {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoteName(table_))))
-            connection_->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_),
-                              lastError(q));
-        const QSqlRecord rec = q.record();
-        for (int i = 0; i < rec.count(); ++i)
-            columns_ << rec.fieldName(i);
+    // A results table kept on a server is read there; with the server away the
+    // recordset has no rows (appends still wait safely here) and says why.
+    if (server_) {
+        if (server_->ensure()) {
+            local_ = connection_;
+            connection_ = server_->server();
+        } else {
+            error_ = server_->notice();
+            readColumns(local_ ? local_ : connection_);
+            return;
+        }
     }
-    QSqlQuery q(db);
+    readColumns(connection_);
+    QSqlQuery q(connection_->db());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT rowid FROM %1%2 ORDER BY rowid")
-                  .arg(quoteName(table_), where_.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where_));
+    const QString id = connection_->idColumn();
+    q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %1")
+                  .arg(id, quoteName(table_), where_.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where_));
     for (const QVariant &b : binds_)
         q.addBindValue(b);
-    if (!q.exec())
+    if (!q.exec()) {
+        if (failedOnServer(q))
+            return;
         connection_->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_),
                           lastError(q));
+    }
     while (q.next())
         rowids_ << q.value(0).toLongLong();
+}
+
+void Recordset::readColumns(const std::shared_ptr<Connection> &on)
+{
+    QSqlQuery q(on->db());
+    if (!q.exec(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoteName(table_)))) {
+        if (failedOnServer(q))
+            return;
+        on->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_), lastError(q));
+    }
+    const QSqlRecord rec = q.record();
+    const QStringList hidden = on->hiddenColumns();
+    for (int i = 0; i < rec.count(); ++i)
+        if (!hidden.contains(rec.fieldName(i)))
+            columns_ << rec.fieldName(i);
+}
+
+bool Recordset::failedOnServer(const QSqlQuery &q) const
+{
+    if (!server_ || connection_->dialect() != Dialect::Postgres)
+        return false;
+    server_->lost(q.lastError());
+    error_ = server_->notice();
+    values_.clear();
+    return true;
 }
 
 Recordset::~Recordset() = default;
@@ -267,13 +297,20 @@ void Recordset::fetchBlock(int from) const
     QStringList marks(to - from, QStringLiteral("?"));
     QSqlQuery q(connection_->db());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid IN (%2)")
-                  .arg(quoteName(table_), marks.join(QLatin1Char(','))));
+    QStringList names;
+    for (const QString &c : columns_)
+        names << quoteName(c);
+    q.prepare(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 IN (%4)")
+                  .arg(connection_->idColumn(), names.join(QStringLiteral(", ")), quoteName(table_),
+                       marks.join(QLatin1Char(','))));
     for (int i = from; i < to; ++i)
         q.addBindValue(rowids_[i]);
-    if (!q.exec())
+    if (!q.exec()) {
+        if (failedOnServer(q))
+            return;
         connection_->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_),
                           lastError(q));
+    }
     while (q.next()) {
         QList<QVariant> row;
         row.reserve(columns_.size());
@@ -350,6 +387,18 @@ void Recordset::update()
     if (!adding_)
         connection_->fail(QStringLiteral("Aggiornamento della tabella \"%1\" senza una nuova riga.").arg(table_),
                           {});
+    if (server_) {
+        // On the server, or safe in the queue here until it answers.
+        Fields fields;
+        for (const auto &p : pending_)
+            fields.append({columns_[columnIndex(p.first)], p.second});
+        adding_ = false;
+        pending_.clear();
+        const qint64 id = server_->append(table_, fields);
+        if (id >= 0 && connection_->dialect() == Dialect::Postgres)
+            rowids_ << id;
+        return;
+    }
     QStringList names, marks;
     for (const auto &p : pending_) {
         names << quoteName(columns_[columnIndex(p.first)]);
@@ -385,7 +434,7 @@ void Recordset::deleteCurrent()
     currentRow("cancellazione");
     const qint64 id = rowids_[current_];
     QSqlQuery q(connection_->db());
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteName(table_)));
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoteName(table_), connection_->idColumn()));
     q.addBindValue(id);
     if (!q.exec())
         connection_->fail(QStringLiteral("Non si riesce a cancellare la riga dalla tabella \"%1\".").arg(table_),
@@ -395,34 +444,41 @@ void Recordset::deleteCurrent()
     currentDeleted_ = true;
 }
 
-void Recordset::deleteAll()
+bool Recordset::deleteAll(QString *error)
 {
-    const QString failed = QStringLiteral("Non si riesce a cancellare le righe dalla tabella \"%1\": "
-                                          "nessuna riga è stata cancellata.")
+    const QString failed = QStringLiteral("Non si è potuto cancellare nulla dalla tabella \"%1\": nessuna riga è "
+                                          "stata cancellata.")
                                .arg(table_);
+    if (!error_.isEmpty()) {
+        *error = failed + QStringLiteral("\n") + error_;
+        return false;
+    }
     QSqlDatabase db = connection_->db();
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        connection_->fail(failed, lastError(q));
+    auto giveUp = [&](const QSqlQuery &bad) {
+        const QString why = lastError(bad);
+        q.exec(QStringLiteral("ROLLBACK"));
+        if (server_ && connection_->dialect() == Dialect::Postgres)
+            server_->lost(bad.lastError());
+        *error = failed + QStringLiteral("\n(") + why + QStringLiteral(")");
+        return false;
+    };
+    if (!q.exec(connection_->beginWrite()))
+        return giveUp(q);
     QSqlQuery del(db);
-    del.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteName(table_)));
+    del.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoteName(table_), connection_->idColumn()));
     for (qint64 id : std::as_const(rowids_)) {
         del.addBindValue(id);
-        if (!del.exec()) {
-            const QString why = lastError(del);
-            q.exec(QStringLiteral("ROLLBACK"));
-            connection_->fail(failed, why);
-        }
+        if (!del.exec())
+            return giveUp(del);
     }
-    if (!q.exec(QStringLiteral("COMMIT"))) {
-        const QString why = lastError(q);
-        q.exec(QStringLiteral("ROLLBACK"));
-        connection_->fail(failed, why);
-    }
+    if (!q.exec(QStringLiteral("COMMIT")))
+        return giveUp(q);
     rowids_.clear();
     values_.clear();
     current_ = 0;
     currentDeleted_ = false;
+    return true;
 }
 
 } // namespace platform

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -20,6 +21,7 @@
 namespace platform {
 
 class Connection;
+class ServerLink;
 
 class Recordset
 {
@@ -58,18 +60,28 @@ public:
     void deleteCurrent();
     // Removes every row of this recordset from the table, in one transaction:
     // either all of them go or none does. Rows added to the table since the
-    // recordset was opened are not touched. The recordset is then empty.
-    void deleteAll();
+    // recordset was opened are not touched. The recordset is then empty. On
+    // failure nothing is deleted and *error says why.
+    bool deleteAll(QString *error);
+
+    // Why the rows could not be read (the results server away); empty when
+    // they were. Such a recordset has no rows, but appends to it are kept.
+    QString error() const { return error_; }
 
 private:
     friend class Database;
-    Recordset(std::shared_ptr<Connection> connection, const QString &table, const QString &where,
-              const QVariantList &binds);
+    Recordset(std::shared_ptr<ServerLink> server, std::shared_ptr<Connection> local, const QString &table,
+              const QString &where, const QVariantList &binds);
+    void readColumns(const std::shared_ptr<Connection> &on);
+    bool failedOnServer(const QSqlQuery &q) const;
     const QList<QVariant> &currentRow(const char *operation) const;
     int columnIndex(const QString &name) const;
     void fetchBlock(int from) const;
 
-    std::shared_ptr<Connection> connection_;
+    std::shared_ptr<ServerLink> server_;  // the results server, for a result table kept there
+    std::shared_ptr<Connection> connection_; // where the rows are read
+    std::shared_ptr<Connection> local_;      // the local file, when the rows are on the server
+    mutable QString error_;
     QString table_;
     QString where_;       // the selection, with its bound values
     QVariantList binds_;
@@ -110,9 +122,20 @@ public:
     // The tables where results are stored: the program cannot work without them.
     static inline const QStringList ResultTables{QStringLiteral("studenti"), QStringLiteral("studsomm")};
 
+    // Results kept on a server (see resultsserver.h): what the user should
+    // know about it (empty when all is well), whether it is used, and the
+    // results still waiting on this computer.
+    QString serverNotice() const;
+    bool resultsOnServer() const;
+    // Sends the waiting results now; true when none is left.
+    bool sendPendingResults();
+    int pendingResults() const;
+
 private:
     explicit Database(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
+    bool onServer(const QString &table) const;
     std::shared_ptr<Connection> connection_;
+    std::shared_ptr<ServerLink> server_;
 };
 
 // Quotes a table or column name for SQL ("cognome e nome" -> "\"cognome e nome\"").

@@ -1,0 +1,66 @@
+#pragma once
+// One open connection, shared by a database object and every recordset opened
+// on it: the course file (SQLite), or the server that keeps a room's results
+// (PostgreSQL). It closes when the last of them goes. The few statements that
+// differ between the two are asked of it.
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+enum class Dialect { Sqlite, Postgres };
+
+class Connection
+{
+public:
+    // `file`: what was opened (a file, or the server's description); `path`:
+    // how the program named it, for messages.
+    Connection(const QString &name, const QString &file, const QString &path, Dialect dialect)
+        : name_(name), file_(file), path_(path), dialect_(dialect)
+    {
+    }
+    ~Connection()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name_, false);
+            if (db.isOpen())
+                db.close();
+        }
+        QSqlDatabase::removeDatabase(name_);
+    }
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
+    QString path() const { return path_; }
+    QString file() const { return file_; }
+    QString name() const { return name_; }
+    Dialect dialect() const { return dialect_; }
+
+    // The column that tells rows apart.
+    QString idColumn() const { return dialect_ == Dialect::Sqlite ? QStringLiteral("rowid") : QStringLiteral("id"); }
+    // Opens a transaction that writes.
+    QString beginWrite() const
+    {
+        return dialect_ == Dialect::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
+    }
+    // Columns a recordset does not show: the server's own bookkeeping.
+    QStringList hiddenColumns() const
+    {
+        return dialect_ == Dialect::Sqlite ? QStringList{} : QStringList{QStringLiteral("id"), QStringLiteral("uid")};
+    }
+
+    [[noreturn]] void fail(const QString &what, const QString &detail) const;
+
+private:
+    QString name_, file_, path_;
+    Dialect dialect_;
+};
+
+// The engine's own words about the last failure of a statement.
+QString lastError(const QSqlQuery &q);
+
+} // namespace platform
