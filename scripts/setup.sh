@@ -13,6 +13,7 @@ packages=(
     fonts-liberation2 fontconfig
     poppler-utils
     qt6-translations-l10n desktop-file-utils appstream dpkg-dev
+    postgresql libqt6sql6-psql
 )
 missing=()
 for p in "${packages[@]}"; do

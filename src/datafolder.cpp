@@ -2,6 +2,7 @@
 
 #include "assessment/coursebank.h"
 #include "platform/datapath.h"
+#include "platform/resultsserver.h"
 #include "platform/dialogs.h"
 #include "platform/runtime.h"
 
@@ -49,6 +50,17 @@ DataPlaces chooseDataPlaces(const QStringList &arguments)
         if (config.contains(FolderKey))
             folder = config.value(FolderKey).toString().trimmed();
     }
+    for (const QString &file : files) {
+        QSettings config(file, QSettings::IniFormat);
+        config.beginGroup(QStringLiteral("server"));
+        if (config.contains(QStringLiteral("database"))) {
+            places.server.database = config.value(QStringLiteral("database")).toString().trimmed();
+            places.server.host = config.value(QStringLiteral("host")).toString().trimmed();
+            places.server.port = config.value(QStringLiteral("porta"), 5432).toInt();
+            places.server.user = config.value(QStringLiteral("utente")).toString().trimmed();
+            places.server.passwordFile = config.value(QStringLiteral("filepassword")).toString().trimmed();
+        }
+    }
     if (const QString given = argumentAfter(arguments, QStringLiteral("--data")); !given.isEmpty())
         folder = given;
     if (folder.isEmpty() && !places.installed.isEmpty() && !QFileInfo(QStringLiteral("pervaldoria")).isDir())
@@ -60,6 +72,7 @@ DataPlaces chooseDataPlaces(const QStringList &arguments)
 
 void prepareDataPlaces(const DataPlaces &places)
 {
+    platform::setResultsServer(places.server);
     if (places.writable.isEmpty())
         return; // the folder pervaldoria of the current directory, as it is
     const QString folder = QDir::toNativeSeparators(places.writable);

@@ -8,6 +8,8 @@
 // course database there and works on that copy; when a newer program meets an
 // older course there, it refreshes the questions and keeps every result.
 
+#include "platform/resultsserver.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,10 +20,14 @@ struct DataPlaces
     QString writable;  // keeps valdoria.mdb; empty when running from a pervaldoria folder
     QString installed; // the course as installed; empty when not installed
     QStringList configFiles; // the config files read, system first
+    platform::ServerSettings server; // the room's results server, if one is set ([server])
 };
 
 // Reads the command line (--data DIR) and the config files
-// (valdoria/valdoria.conf in the system's and the user's config folders).
+// (valdoria/valdoria.conf in the system's and the user's config folders):
+//   [dati]    cartella = DIR
+//   [server]  host = NAME or socket folder, porta = 5432, database = NAME,
+//             utente = NAME, filepassword = FILE (readable by its owner only)
 DataPlaces chooseDataPlaces(const QStringList &arguments);
 
 // Makes the writable folder ready and points the data paths at it, then at the

@@ -13,6 +13,7 @@
 #include "shell/fscelte.h"
 
 #include <QDate>
+#include <QAction>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProcess>
@@ -692,6 +693,60 @@ private slots:
         QCOMPARE(rows("frmRISUL"), 0);
         click(w->cmdstampa);
         QCOMPARE(int(pdfText(pdf).count("Verdi Anna")), 2);
+    }
+
+    void exportedForASpreadsheet_data() { bothArchives(); }
+    void exportedForASpreadsheet()
+    {
+        QFETCH(QString, which);
+        WorkFolder folder;
+        Trap trap;
+        forms::get<shell::Fscelte>(windows::Fscelte);
+        addRows(which, "D'Amico Niccolò", 2, QDate(2026, 11, 30));
+        addRows(which, "=Rossi; \"Maria\"", 1, QDate(2026, 12, 1));
+        ArchiveWindow *w = openArchive(which);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        ModalAnswers boxes;
+        // Nothing listed yet: nothing to export.
+        boxes.press("OK");
+        QTest::keyClick(w, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(boxes.texts.last(), "Non c'è nessun elenco da esportare: scegli prima i dati da mostrare.");
+        click(w->cmdtutto);
+        QTemporaryDir out;
+        const QString csv = out.path() + "/elenco.csv";
+        QString proposed;
+        boxes.push([&](QWidget *box) {
+            auto *dialog = qobject_cast<QFileDialog *>(box);
+            QVERIFY(dialog);
+            proposed = dialog->selectedFiles().value(0);
+            typeFileName(dialog, csv);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        boxes.press("OK");
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY2(proposed.endsWith(".csv"), qPrintable(proposed));
+        QVERIFY(boxes.texts.last().contains("elenco.csv"));
+        QFile f(csv);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        if (summative(which)) {
+            QCOMPARE(lines[0], "NOME;TOTALE %;VALUTAZIONE;CONOSCENZE %;COMPRENS. %;ESTRAPOL. %;DATA");
+            QCOMPARE(lines[1], "D'Amico Niccolò;1;BUONO;80;77;83;30/11/2026");
+            QCOMPARE(lines[3], "\"'=Rossi; \"\"Maria\"\"\";1;BUONO;80;77;83;01/12/2026");
+        } else {
+            QCOMPARE(lines[0], "NOME;TIPO ESERCIZIO;Risposte GIUSTE;MAX PUNTI;DATA");
+            QCOMPARE(lines[1], "D'Amico Niccolò;ARIA E CALORE - 2;1;10;30/11/2026");
+            QCOMPARE(lines[3], "\"'=Rossi; \"\"Maria\"\"\";ARIA E CALORE - 2;1;10;01/12/2026");
+        }
+        // The same from the window's context menu.
+        QCOMPARE(w->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(w->actions().size(), 1);
+        QVERIFY(w->actions().first()->text().startsWith("Esporta"));
     }
 
     void waysOut_data() { bothArchives(); }

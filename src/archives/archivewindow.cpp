@@ -3,11 +3,14 @@
 #include "common/granite.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
+#include "platform/csvfile.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "platform/runtime.h"
 
 #include <QDate>
+#include <QDir>
+#include <QStandardPaths>
 
 #include <cmath>
 
@@ -31,6 +34,8 @@ const QString WholeArchiveQuestion = QStringLiteral("SEI PROPRIO SICURO DI VOLER
 // A deletion works on the rows listed last: with none listed there is nothing
 // to delete, and the teacher is told so rather than asked the code.
 const QString NothingListed = QStringLiteral("Non c'è nessun elenco da eliminare: scegli prima i dati da mostrare.");
+
+const QString NothingToExport = QStringLiteral("Non c'è nessun elenco da esportare: scegli prima i dati da mostrare.");
 
 const QColor HeadBack(255, 224, 192);
 constexpr int ListRowPixels = 15;
@@ -74,6 +79,8 @@ ArchiveWindow::ArchiveWindow(const ArchiveDesign &design) : Form(design.window),
     connect(cmdcseltaarg, &CommandButton::Click, this, &ArchiveWindow::cmdcseltaarg_Click);
     connect(cmduscita, &CommandButton::Click, this, &ArchiveWindow::cmduscita_Click);
     setEscapeControl(cmdcseltaarg);
+    offerAction(QStringLiteral("Esporta l'elenco per un foglio di calcolo (CSV)..."),
+                QKeySequence(Qt::CTRL | Qt::Key_E), [this] { esporta(); });
     cmdtutto->setFocus();
 }
 
@@ -303,6 +310,33 @@ void ArchiveWindow::cmdelimina_Click()
     cmdselezione->setEnabled(true);
     if (!design_.selectionCaptionAfterDeletion.isEmpty())
         cmdselezione->setText(design_.selectionCaptionAfterDeletion);
+}
+
+void ArchiveWindow::esporta()
+{
+    const QList<QStringList> rows = listingDeleted_ ? deleted_ : listedRows();
+    if (!rselenco) {
+        platform::msgBox(NothingToExport);
+        return;
+    }
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString file = platform::saveFileBox(
+        QStringLiteral("Esporta l'elenco"),
+        QDir(folder).filePath(QStringLiteral("%1 %2.csv").arg(design_.pdfName, QDate::currentDate().toString(Qt::ISODate))),
+        QStringLiteral("Fogli di calcolo CSV (*.csv)"));
+    if (file.isEmpty())
+        return;
+    QStringList headings;
+    for (const ArchiveColumn &c : design_.columns)
+        headings << c.heading;
+    QString error;
+    if (!platform::writeCsv(file, headings, rows, &error)) {
+        platform::msgBox(QStringLiteral("L'elenco non è stato esportato: %1").arg(error));
+        return;
+    }
+    platform::msgBox(QStringLiteral("L'elenco è stato esportato nel file\n%1").arg(QDir::toNativeSeparators(file)));
 }
 
 // ---------------------------------------------------------------- ways out

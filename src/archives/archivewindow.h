@@ -28,6 +28,9 @@ public:
     void cmdelimina_Click();
     void cmdcseltaarg_Click();
     void cmduscita_Click();
+    // The listed rows to a file a spreadsheet opens (Ctrl+E, or the window's
+    // context menu).
+    void esporta();
 
     const ArchiveDesign &design() const { return design_; }
 

@@ -105,7 +105,10 @@ QStringList questionTables()
 namespace {
 
 const QString VersionKey = QStringLiteral("versione");
-const QString ResultTables[] = {QStringLiteral("studenti"), QStringLiteral("studsomm")};
+// Kept as they are by an upgrade: the results, and the results still waiting
+// for the room's server.
+const QString ResultTables[] = {QStringLiteral("studenti"), QStringLiteral("studsomm"),
+                                QStringLiteral("valdoria_da_inviare")};
 
 // A connection of its own, closed and removed when it goes.
 class Scratch

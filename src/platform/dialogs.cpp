@@ -97,7 +97,10 @@ QString saveFileBox(const QString &title, const QString &suggestedPath, const QS
     box.setAcceptMode(QFileDialog::AcceptSave);
     box.setFileMode(QFileDialog::AnyFile);
     box.setNameFilter(filter);
-    box.setDefaultSuffix(QStringLiteral("pdf"));
+    // The suffix of the filter's pattern: "Documenti PDF (*.pdf)" -> pdf.
+    const int star = int(filter.lastIndexOf(QStringLiteral("*.")));
+    if (star >= 0)
+        box.setDefaultSuffix(filter.mid(star + 2).section(QLatin1Char(')'), 0, 0).section(QLatin1Char(' '), 0, 0));
     box.setDirectory(QFileInfo(suggestedPath).absolutePath());
     box.selectFile(QFileInfo(suggestedPath).fileName());
     box.setLabelText(QFileDialog::Accept, QStringLiteral("Salva"));

@@ -3,6 +3,7 @@
 #include "controls.h"
 #include "runtime.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QGuiApplication>
@@ -68,6 +69,16 @@ void Form::paintEvent(QPaintEvent *event)
         QPainter p(this);
         p.drawImage(0, 0, picture_);
     }
+}
+
+void Form::offerAction(const QString &text, const QKeySequence &key, std::function<void()> action)
+{
+    auto *a = new QAction(text, this);
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+    connect(a, &QAction::triggered, this, [action = std::move(action)] { action(); });
+    addAction(a);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void Form::keyPressEvent(QKeyEvent *event)

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPointer>
+#include <QKeySequence>
 #include <QWidget>
 #include <functional>
 
@@ -32,6 +33,9 @@ public:
     // The window's obvious way back, which Escape presses (while it is shown
     // and enabled). None by default.
     void setEscapeControl(QWidget *control) { escape_ = control; }
+    // An action the layout has no button for: offered on the window's context
+    // menu (right button, or the menu key) and on a key of its own.
+    void offerAction(const QString &text, const QKeySequence &key, std::function<void()> action);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -5,6 +5,7 @@
 #include "common/windows.h"
 
 #include "platform/datapath.h"
+#include "platform/dialogs.h"
 
 namespace shell {
 
@@ -79,6 +80,10 @@ void Fscelte::Form_Load()
 {
     fillScreen();
     Modvaldoria::db = platform::Database::open(platform::dataFile(DatabaseFile));
+    // Results kept on the room's server: a problem there is told once, and the
+    // results wait on this computer meanwhile.
+    if (const QString notice = Modvaldoria::db->serverNotice(); !notice.isEmpty())
+        platform::msgBox(notice);
 }
 
 void Fscelte::Command1_Click(int Index)
