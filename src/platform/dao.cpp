@@ -207,7 +207,11 @@ Recordset::Recordset(std::shared_ptr<ServerLink> server, std::shared_ptr<Connect
             return;
         }
     }
-    readColumns(connection_);
+    if (!readColumns(connection_)) {
+        // Lost on the way: the columns are the local file's, the rows none.
+        readColumns(local_);
+        return;
+    }
     QSqlQuery q(connection_->db());
     q.setForwardOnly(true);
     const QString id = connection_->idColumn();
@@ -225,19 +229,21 @@ Recordset::Recordset(std::shared_ptr<ServerLink> server, std::shared_ptr<Connect
         rowids_ << q.value(0).toLongLong();
 }
 
-void Recordset::readColumns(const std::shared_ptr<Connection> &on)
+bool Recordset::readColumns(const std::shared_ptr<Connection> &on)
 {
     QSqlQuery q(on->db());
     if (!q.exec(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoteName(table_)))) {
-        if (failedOnServer(q))
-            return;
+        if (on->dialect() == Dialect::Postgres && failedOnServer(q))
+            return false;
         on->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_), lastError(q));
     }
     const QSqlRecord rec = q.record();
     const QStringList hidden = on->hiddenColumns();
+    columns_.clear();
     for (int i = 0; i < rec.count(); ++i)
         if (!hidden.contains(rec.fieldName(i)))
             columns_ << rec.fieldName(i);
+    return true;
 }
 
 bool Recordset::failedOnServer(const QSqlQuery &q) const

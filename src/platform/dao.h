@@ -72,7 +72,7 @@ private:
     friend class Database;
     Recordset(std::shared_ptr<ServerLink> server, std::shared_ptr<Connection> local, const QString &table,
               const QString &where, const QVariantList &binds);
-    void readColumns(const std::shared_ptr<Connection> &on);
+    bool readColumns(const std::shared_ptr<Connection> &on);
     bool failedOnServer(const QSqlQuery &q) const;
     const QList<QVariant> &currentRow(const char *operation) const;
     int columnIndex(const QString &name) const;

@@ -77,17 +77,17 @@ bool ServerLink::connectNow()
         QFile f(settings_.passwordFile);
         const auto perms = f.permissions();
         if (perms & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)) {
-            notice_ = QStringLiteral("Il file della password del server dei risultati, %1, può essere letto da "
-                                     "altri utenti: per sicurezza non viene usato. I risultati saranno conservati "
-                                     "su questo computer finché il file non sarà leggibile solo dal suo "
-                                     "proprietario.")
-                          .arg(QDir::toNativeSeparators(settings_.passwordFile));
+            notice_ = QStringLiteral("Il file della password del server dei risultati %1, %2, può essere letto "
+                                     "da altri utenti: per sicurezza non viene usato. I risultati saranno "
+                                     "conservati su questo computer finché il file non sarà leggibile solo dal "
+                                     "suo proprietario.")
+                          .arg(server, QDir::toNativeSeparators(settings_.passwordFile));
             return false;
         }
         if (!f.open(QIODevice::ReadOnly)) {
-            notice_ = QStringLiteral("Il file della password del server dei risultati, %1, non si può leggere. "
-                                     "I risultati saranno conservati su questo computer.")
-                          .arg(QDir::toNativeSeparators(settings_.passwordFile));
+            notice_ = QStringLiteral("Il file della password del server dei risultati %1, %2, non si può "
+                                     "leggere. I risultati saranno conservati su questo computer.")
+                          .arg(server, QDir::toNativeSeparators(settings_.passwordFile));
             return false;
         }
         password = QString::fromUtf8(f.readLine()).trimmed();
