@@ -3,6 +3,8 @@
 // menu, a frame of an animation read, decoded and shown. Prints figures only.
 
 #include "testsupport.h"
+#include "pgserver.h"
+#include "platform/resultsserver.h"
 
 #include "animation/fanimaz.h"
 #include "archives/archivewindow.h"
@@ -386,6 +388,68 @@ void archivesAtScale()
     report("1000 rows printed to a PDF file", stats(prints));
 }
 
+// Against a local PostgreSQL server: an append acknowledged, the whole listing's
+// first screen on 100 000 rows, and one pupil's rows.
+void onTheServer()
+{
+    PgServer server;
+    if (!server.problem().isEmpty()) {
+        std::printf("%-44s %s\n", "results server", qPrintable(server.problem()));
+        return;
+    }
+    WorkFolder folder;
+    Trap trap;
+    freshProgram();
+    platform::setFatalHandler([](const QString &what) { throw platform::FatalError{what}; });
+    platform::setResultsServer(server.settings());
+    auto *menu = forms::get<shell::Fscelte>("Fscelte");
+    menu->show();
+    QList<double> appends, firsts, selections;
+    for (int i = 0; i < 200; ++i) {
+        QElapsedTimer t;
+        t.start();
+        auto rs = Modvaldoria::db->openRecordset("studenti");
+        rs->addNew();
+        rs->setField("cognome e nome", QString("Alunno %1").arg(i));
+        rs->setField("argomento", "IL VENTO.");
+        rs->setField("punteggio", i % 11);
+        rs->setField("maxpunti", 10);
+        rs->update();
+        appends << t.nsecsElapsed() / 1e6;
+    }
+    server.psql("INSERT INTO studenti (uid, \"cognome e nome\", argomento, punteggio, maxpunti) "
+                "SELECT 'b' || i, CASE WHEN i % 2000 = 7 THEN 'Niccolò Bruno' ELSE 'Alunno ' || (i % 1999) END, "
+                "'ARIA E CALORE - 1', i % 11, 10 FROM generate_series(1, 100000) AS i");
+    server.psql("ANALYZE studenti");
+    for (int round = 0; round < 10; ++round) {
+        auto *w = forms::get<archives::ArchiveWindow>("frmRISUL");
+        w->show();
+        QElapsedTimer t;
+        t.start();
+        w->cmdtutto->press();
+        w->repaint();
+        firsts << t.nsecsElapsed() / 1e6;
+        forms::unload("frmRISUL");
+        QApplication::processEvents();
+        w = forms::get<archives::ArchiveWindow>("frmRISUL");
+        w->show();
+        ModalAnswers boxes;
+        boxes.type("NICCOLÒ BRUNO");
+        t.restart();
+        w->cmdselezione->press();
+        w->repaint();
+        selections << t.nsecsElapsed() / 1e6;
+        forms::unload("frmRISUL");
+        QApplication::processEvents();
+    }
+    report("server: a result appended, acknowledged", stats(appends));
+    report("server, 100 000 rows: first screen", stats(firsts));
+    report("server, 100 000 rows: one pupil's 50 rows", stats(selections));
+    forms::unloadAll();
+    Modvaldoria::reset();
+    platform::setResultsServer({});
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -404,5 +468,6 @@ int main(int argc, char **argv)
     assessmentWindows();
     summative();
     archivesAtScale();
+    onTheServer();
     return 0;
 }
