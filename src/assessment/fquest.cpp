@@ -19,13 +19,7 @@ namespace {
 // The window's layout. Row i shows question i + 1.
 const Design Text2Design{QStringLiteral("Text2"), {}, {1440, 520, 8175, 325}};
 const Design VeroFalsoDesign{QStringLiteral("labelverofalso"), QStringLiteral(" V     F"), {9600, 525, 855, 375}};
-constexpr int RowTop = 840, RowStep = 360;
-Design text1Design(int i) { return {platform::arrayName(QStringLiteral("Text1"), i), {}, {1440, RowTop + RowStep * i, 8175, 360}}; }
-Design check1Design(int i)
-{
-    return {platform::arrayName(QStringLiteral("Check1"), i), QString::number(i + 1), {9600, RowTop + RowStep * i, 495, 375}};
-}
-Design check2Design(int i) { return {platform::arrayName(QStringLiteral("Check2"), i), {}, {10080, RowTop + RowStep * i, 375, 375}}; }
+const RowsLayout RowPlaces{1440, 840, 360, 8175, 360, 9600, 495, 10080, 375, 375};
 const Design RisultDesign{QStringLiteral("cmdRISULT"), QStringLiteral("RISULTATO"), {5760, 4680, 1935, 855}};
 const Design LabrisultDesign{QStringLiteral("Labrisult"), {}, {7800, 4920, 615, 375}};
 const Design MostraDesign{QStringLiteral("cmdmostradomande"), QStringLiteral("MOSTRA DOMANDE"), {8520, 4680, 1935, 855}};
@@ -49,8 +43,6 @@ constexpr int PracticeMode = 0;
 constexpr int TestMode = 1;
 constexpr int MaxPoints = 10;
 
-const QString Incomplete = QStringLiteral("Non hai fornito TUTTE LE RISPOSTE.  Prima di continuare, controlla e "
-                                          "completa le risposte.");
 const QString Help = QStringLiteral(
     "Hai DUE possibilità: 1) cliccare su 'PASSO AL TEST' e INIZIARE SUBITO IL QUESTIONARIO. Al termine delle "
     "risposte ti verrà comunicato il risultato e questo verrà registrato nell'archivio.     2) Oppure puoi cliccare "
@@ -77,20 +69,13 @@ FQuest::FQuest() : Form(windows::FQuest)
     labelverofalso->setFont(bold);
     platform::setBackColor(labelverofalso, HeadBack);
 
-    // Created row by row, so that Tab goes from a row's "V" to its "F" and on.
-    for (int i = 0; i < Rows; ++i) {
-        Text1[i] = new platform::TextBox(this, text1Design(i));
-        Text1[i]->setReadOnly(true);
-        Text1[i]->setFocusPolicy(Qt::NoFocus);
-        Text1[i]->setFont(plain);
-        platform::setBackColor(Text1[i], RowBack);
-        Check1[i] = new CheckBox(this, check1Design(i));
-        Check2[i] = new CheckBox(this, check2Design(i));
-        platform::setBackColor(Check1[i], HeadBack);
-        platform::setBackColor(Check2[i], HeadBack);
+    rows_ = std::make_unique<TrueFalseRows>(this, RowPlaces, RowBack, HeadBack);
+    Text1 = rows_->Text1;
+    Check1 = rows_->Check1;
+    Check2 = rows_->Check2;
+    for (int i = 0; i < FQuest::Rows; ++i) {
         connect(Check1[i], &CheckBox::Click, this, [this, i] { Check1_Click(i); });
         connect(Check2[i], &CheckBox::Click, this, [this, i] { Check2_Click(i); });
-        describeRow(i);
     }
 
     cmdRISULT = new CommandButton(this, RisultDesign);
@@ -130,32 +115,11 @@ void FQuest::Form_Load()
     M::modotest = PracticeMode;
 }
 
-void FQuest::describeRow(int i)
-{
-    // A screen reader reads each box with its statement.
-    const QString n = QString::number(i + 1);
-    Check1[i]->setAccessibleName(QStringLiteral("affermazione %1, vero").arg(n));
-    Check2[i]->setAccessibleName(QStringLiteral("affermazione %1, falso").arg(n));
-    Check1[i]->setAccessibleDescription(Text1[i]->text());
-    Check2[i]->setAccessibleDescription(Text1[i]->text());
-    Text1[i]->setAccessibleName(QStringLiteral("affermazione %1").arg(n));
-}
-
 // ------------------------------------------------------------------ answers
 
-void FQuest::Check1_Click(int Index)
-{
-    if (Check1[Index]->value() == 1)
-        Check2[Index]->setValue(0);
-    M::rispdate[Index + 1] = 1;
-}
+void FQuest::Check1_Click(int Index) { rows_->tickedTrue(Index); }
 
-void FQuest::Check2_Click(int Index)
-{
-    if (Check2[Index]->value() == 1)
-        Check1[Index]->setValue(0);
-    M::rispdate[Index + 1] = 0;
-}
+void FQuest::Check2_Click(int Index) { rows_->tickedFalse(Index); }
 
 // ---------------------------------------------------------------- showing a set
 
@@ -201,26 +165,15 @@ void FQuest::ordinecasuale()
     // on every start, every later one comes from the clock.
     platform::randomize();
     for (int j = 1; j <= Rows; ++j) {
-        Text1[j - 1]->setText(testiordinati[j]);
-        Text1[j - 1]->setCursorPosition(0);
-        Check1[j - 1]->setValue(0);
-        Check2[j - 1]->setValue(0);
+        rows_->show(j - 1, testiordinati[j]);
+        rows_->untick(j - 1);
         M::rispesatte[j] = chiaviordinate[j];
-        describeRow(j - 1);
     }
 }
 
 // ----------------------------------------------------------------- scoring
 
-void FQuest::verifica()
-{
-    nonrisposte = 0;
-    for (int i = 0; i < Rows; ++i)
-        if (Check1[i]->value() == 0 && Check2[i]->value() == 0)
-            ++nonrisposte;
-    if (nonrisposte > 0)
-        platform::msgBox(Incomplete);
-}
+void FQuest::verifica() { nonrisposte = std::int16_t(rows_->verifica()); }
 
 void FQuest::cmdRISULT_Click()
 {
@@ -297,9 +250,8 @@ void FQuest::cmdquestionario_Click()
     cmdmostradomande->setVisible(true);
     cmdquestionario->setVisible(false);
     for (int i = 0; i < Rows; ++i) {
-        Text1[i]->clear();
-        Check1[i]->setValue(0);
-        Check2[i]->setValue(0);
+        rows_->show(i, {});
+        rows_->untick(i);
         platform::setBackColor(Text1[i], RowBack);
     }
     Text2->clear();

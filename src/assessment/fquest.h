@@ -4,12 +4,15 @@
 // pupil moves from set to set and sees the score; in the test every set of the
 // topic is answered once under the pupil's name and each score is stored.
 
+#include "truefalserows.h"
+
 #include "common/modvaldoria.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace assessment {
 
@@ -31,7 +34,7 @@ public:
     void cmdscegli_Click();
     void cmduscita_Click();
 
-    static constexpr int Rows = 10;
+    static constexpr int Rows = TrueFalseRows::Rows;
 
     platform::TextBox *Text2;
     platform::Label *labelverofalso;
@@ -53,8 +56,8 @@ private:
     void verifica();
     // Draws the order of the current set and shows it.
     void ordinecasuale();
-    void describeRow(int i);
 
+    std::unique_ptr<TrueFalseRows> rows_;
     Modvaldoria::Array10<QString> domandelavoro;
     Modvaldoria::Array10<QString> testiordinati;
     Modvaldoria::Array10<std::int16_t> chiaviordinate{};

@@ -22,21 +22,13 @@ namespace {
 // The window's layout. Row i shows statement i + 1.
 const Design Text2Design{QStringLiteral("Text2"), {}, {630, 1320, 7665, 280}};
 const Design Label1Design{QStringLiteral("Label1"), QStringLiteral(" V      F"), {8280, 1320, 855, 255}};
-constexpr int RowTop = 1560, RowStep = 360;
-Design text1Design(int i) { return {platform::arrayName(QStringLiteral("Text1"), i), {}, {600, RowTop + RowStep * i, 7695, 375}}; }
-Design check1Design(int i)
-{
-    return {platform::arrayName(QStringLiteral("Check1"), i), QString::number(i + 1), {8280, RowTop + RowStep * i, 495, 375}};
-}
-Design check2Design(int i) { return {platform::arrayName(QStringLiteral("Check2"), i), {}, {8760, RowTop + RowStep * i, 375, 375}}; }
+const RowsLayout RowPlaces{600, 1560, 360, 7695, 375, 8280, 495, 8760, 375, 375};
 const Design RisultDesign{QStringLiteral("cmdRISULT"), QStringLiteral("RISULTATO"), {6240, 5640, 2655, 975}};
 const Design AvantiDesign{QStringLiteral("cmdAVANTI"), QStringLiteral("  DOMANDE SUCCESSIVE"), {9000, 5640, 2655, 975}};
 const Design Command1Design{QStringLiteral("Command1"), QStringLiteral("Menù principale"), {6240, 7200, 2655, 615}};
 const Design FineDesign{QStringLiteral("fine"), QStringLiteral("Esco dal programma"), {9000, 7200, 2655, 615}};
 
 const QString Finished = QStringLiteral("IL TEST E' FINITO");
-const QString Incomplete = QStringLiteral("Non hai fornito TUTTE LE RISPOSTE.  Prima di continuare, controlla e "
-                                          "completa le risposte.");
 // A pupil who pressed OK without typing a name is asked again; Annulla goes
 // back to the menu.
 const QString NameNeeded = QStringLiteral("Per cominciare il test scrivi il tuo cognome e il tuo nome.");
@@ -64,19 +56,13 @@ FSommati::FSommati() : Form(windows::FSommati)
     Label1 = new platform::Label(this, Label1Design);
     Label1->setFont(bold);
     platform::setBackColor(Label1, BoxBack);
-    for (int i = 0; i < Rows; ++i) {
-        Text1[i] = new platform::TextBox(this, text1Design(i));
-        Text1[i]->setReadOnly(true);
-        Text1[i]->setFocusPolicy(Qt::NoFocus);
-        Text1[i]->setFont(plain);
-        platform::setBackColor(Text1[i], TextBack);
-        Check1[i] = new CheckBox(this, check1Design(i));
-        Check2[i] = new CheckBox(this, check2Design(i));
-        platform::setBackColor(Check1[i], BoxBack);
-        platform::setBackColor(Check2[i], BoxBack);
+    rows_ = std::make_unique<TrueFalseRows>(this, RowPlaces, TextBack, BoxBack);
+    Text1 = rows_->Text1;
+    Check1 = rows_->Check1;
+    Check2 = rows_->Check2;
+    for (int i = 0; i < FSommati::Rows; ++i) {
         connect(Check1[i], &CheckBox::Click, this, [this, i] { Check1_Click(i); });
         connect(Check2[i], &CheckBox::Click, this, [this, i] { Check2_Click(i); });
-        describeRow(i);
     }
     cmdAVANTI = new CommandButton(this, AvantiDesign);
     cmdRISULT = new CommandButton(this, RisultDesign);
@@ -122,53 +108,22 @@ void FSommati::Form_Load()
     cmdRISULT->setVisible(false);
 }
 
-void FSommati::describeRow(int i)
-{
-    const QString n = QString::number(i + 1);
-    Check1[i]->setAccessibleName(QStringLiteral("affermazione %1, vero").arg(n));
-    Check2[i]->setAccessibleName(QStringLiteral("affermazione %1, falso").arg(n));
-    Check1[i]->setAccessibleDescription(Text1[i]->text());
-    Check2[i]->setAccessibleDescription(Text1[i]->text());
-    Text1[i]->setAccessibleName(QStringLiteral("affermazione %1").arg(n));
-}
-
 void FSommati::creaultmat()
 {
     for (int k = 1; k <= Rows; ++k) {
         M::testisomm[k] = rssommativo->field(k + 1).toString();
         M::rispesatte[k] = std::int16_t(rssommativo->field(k + 11).toInt());
     }
-    for (int k = 1; k <= Rows; ++k) {
-        Text1[k - 1]->setText(M::testisomm[k]);
-        Text1[k - 1]->setCursorPosition(0);
-        describeRow(k - 1);
-    }
+    for (int k = 1; k <= Rows; ++k)
+        rows_->show(k - 1, M::testisomm[k]);
     Text2->setText(rssommativo->field(QStringLiteral("Argomento")).toString());
 }
 
-void FSommati::Check1_Click(int Index)
-{
-    if (Check1[Index]->value() == 1)
-        Check2[Index]->setValue(0);
-    M::rispdate[Index + 1] = 1;
-}
+void FSommati::Check1_Click(int Index) { rows_->tickedTrue(Index); }
 
-void FSommati::Check2_Click(int Index)
-{
-    if (Check2[Index]->value() == 1)
-        Check1[Index]->setValue(0);
-    M::rispdate[Index + 1] = 0;
-}
+void FSommati::Check2_Click(int Index) { rows_->tickedFalse(Index); }
 
-void FSommati::verifica()
-{
-    nonrisposte = 0;
-    for (int i = 0; i < Rows; ++i)
-        if (Check1[i]->value() == 0 && Check2[i]->value() == 0)
-            ++nonrisposte;
-    if (nonrisposte > 0)
-        platform::msgBox(Incomplete);
-}
+void FSommati::verifica() { nonrisposte = std::int16_t(rows_->verifica()); }
 
 void FSommati::cmdAVANTI_Click()
 {
@@ -216,8 +171,7 @@ void FSommati::cmdAVANTI_Click()
     for (int contatore = 1; contatore <= Rows; ++contatore) {
         M::contatore = contatore;
         Text1[contatore - 1]->clear();
-        Check1[contatore - 1]->setValue(0);
-        Check2[contatore - 1]->setValue(0);
+        rows_->untick(contatore - 1);
     }
     Text2->clear();
     creaultmat();

@@ -5,6 +5,8 @@
 // After the last page the points become percentages and a grade, one result row
 // is stored, and the result card is offered.
 
+#include "truefalserows.h"
+
 #include "platform/controls.h"
 #include "platform/dao.h"
 #include "platform/form.h"
@@ -29,7 +31,7 @@ public:
     void Command1_Click();
     void fine_Click();
 
-    static constexpr int Rows = 10;
+    static constexpr int Rows = TrueFalseRows::Rows;
 
     platform::TextBox *Text2;
     platform::Label *Label1;
@@ -47,8 +49,8 @@ private:
     void creaultmat();
     // Counts the rows left without an answer into nonrisposte and says so.
     void verifica();
-    void describeRow(int i);
 
+    std::unique_ptr<TrueFalseRows> rows_;
     std::unique_ptr<platform::Recordset> rssommativo;
     std::int16_t nonrisposte = 0;
 };

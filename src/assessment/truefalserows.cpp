@@ -1,0 +1,83 @@
+#include "truefalserows.h"
+
+#include "common/modvaldoria.h"
+#include "platform/dialogs.h"
+#include "platform/form.h"
+
+namespace assessment {
+
+namespace {
+const QString Incomplete = QStringLiteral("Non hai fornito TUTTE LE RISPOSTE.  Prima di continuare, controlla e "
+                                          "completa le risposte.");
+} // namespace
+
+TrueFalseRows::TrueFalseRows(QWidget *window, const RowsLayout &l, const QColor &textBack, const QColor &boxBack)
+{
+    const QFont plain = platform::designFont(platform::SansSerif, 8.25);
+    for (int i = 0; i < Rows; ++i) {
+        const int top = l.top + l.step * i;
+        Text1[i] = new platform::TextBox(window, platform::arrayName(QStringLiteral("Text1"), i),
+                                         {l.textLeft, top, l.textWidth, l.textHeight});
+        Text1[i]->setReadOnly(true);
+        Text1[i]->setFocusPolicy(Qt::NoFocus);
+        Text1[i]->setFont(plain);
+        platform::setBackColor(Text1[i], textBack);
+        Check1[i] = new platform::CheckBox(window, platform::arrayName(QStringLiteral("Check1"), i),
+                                           QString::number(i + 1), {l.trueLeft, top, l.trueWidth, l.boxHeight});
+        Check2[i] = new platform::CheckBox(window, platform::arrayName(QStringLiteral("Check2"), i), {},
+                                           {l.falseLeft, top, l.falseWidth, l.boxHeight});
+        platform::setBackColor(Check1[i], boxBack);
+        platform::setBackColor(Check2[i], boxBack);
+        describe(i);
+    }
+}
+
+void TrueFalseRows::describe(int i)
+{
+    const QString n = QString::number(i + 1);
+    Check1[i]->setAccessibleName(QStringLiteral("affermazione %1, vero").arg(n));
+    Check2[i]->setAccessibleName(QStringLiteral("affermazione %1, falso").arg(n));
+    Check1[i]->setAccessibleDescription(Text1[i]->text());
+    Check2[i]->setAccessibleDescription(Text1[i]->text());
+    Text1[i]->setAccessibleName(QStringLiteral("affermazione %1").arg(n));
+}
+
+void TrueFalseRows::tickedTrue(int i)
+{
+    if (Check1[i]->value() == 1)
+        Check2[i]->setValue(0);
+    Modvaldoria::rispdate[i + 1] = 1;
+}
+
+void TrueFalseRows::tickedFalse(int i)
+{
+    if (Check2[i]->value() == 1)
+        Check1[i]->setValue(0);
+    Modvaldoria::rispdate[i + 1] = 0;
+}
+
+int TrueFalseRows::verifica() const
+{
+    int unanswered = 0;
+    for (int i = 0; i < Rows; ++i)
+        if (Check1[i]->value() == 0 && Check2[i]->value() == 0)
+            ++unanswered;
+    if (unanswered > 0)
+        platform::msgBox(Incomplete);
+    return unanswered;
+}
+
+void TrueFalseRows::show(int i, const QString &text)
+{
+    Text1[i]->setText(text);
+    Text1[i]->setCursorPosition(0);
+    describe(i);
+}
+
+void TrueFalseRows::untick(int i)
+{
+    Check1[i]->setValue(0);
+    Check2[i]->setValue(0);
+}
+
+} // namespace assessment
