@@ -269,6 +269,29 @@ private slots:
         QCOMPARE(serverCount("studenti", "WHERE \"cognome e nome\" = 'Niccolò Bruno'"), 0);
     }
 
+    void theArchivesWithTheServerAway()
+    {
+        WorkFolder folder;
+        Trap trap;
+        platform::ServerSettings away = server->settings();
+        away.host = folder.path() + "/nessun-server";
+        platform::setResultsServer(away);
+        ModalAnswers boxes;
+        boxes.press("OK");
+        openMenu();
+        auto *w = forms::get<ArchiveWindow>(windows::FLIsomm);
+        w->show();
+        boxes.press("OK");
+        click(w->cmdtutto);
+        QVERIFY2(boxes.texts.last().contains("non risponde"), qPrintable(boxes.texts.last()));
+        QCOMPARE(w->Listsomm[0]->item(0)->text(), QString());
+        boxes.type("Verdi Anna");
+        boxes.press("OK");
+        click(w->cmdselezione);
+        QVERIFY(boxes.texts.last().contains("non risponde")); // not "the name is wrong"
+        QVERIFY(trap.endings.isEmpty());
+    }
+
     void aPendingResultIsSentOnceTheServerAnswers()
     {
         // Stored while the server was away, sent at the next start with it

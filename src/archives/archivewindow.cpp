@@ -186,6 +186,8 @@ void ArchiveWindow::cmdtutto_Click()
     modoelenco_ = WholeArchive;
     clearLists();
     rselenco = M::db->openRecordset(design_.table);
+    if (!rselenco->error().isEmpty())
+        platform::msgBox(rselenco->error()); // the results server away: nothing to list now
     // One more than the rows: a table of 19 rows offers one more screen.
     numrighe_ = rselenco->recordCount() + 1;
     dacancellare_ = numrighe_ - 1;
@@ -216,6 +218,10 @@ void ArchiveWindow::cmdselezione_Click()
         if (name.isEmpty())
             return;
         found = M::db->openPupilRows(design_.table, name);
+        if (!found->error().isEmpty()) {
+            platform::msgBox(found->error());
+            return;
+        }
         if (found->recordCount() >= 1)
             break;
         if (platform::msgBox(NameNotFound, platform::Buttons::OkCancel) == platform::Answer::Ok)
