@@ -12,7 +12,7 @@ packages=(
     libsqlite3-dev
     fonts-liberation2 fontconfig
     poppler-utils
-    qt6-translations-l10n desktop-file-utils appstream dpkg-dev
+    qt6-translations-l10n desktop-file-utils appstream dpkg-dev file
     postgresql libqt6sql6-psql
 )
 missing=()
