@@ -2,7 +2,11 @@
 
 #include "assessment/coursebank.h"
 #include "platform/rnd.h"
+#include "assessment/fquest.h"
 #include "common/modvaldoria.h"
+#include "common/windows.h"
+#include "lessons/lessonwindow.h"
+#include "shell/fscelte.h"
 #include "startup.h"
 
 #include <QDir>
@@ -190,6 +194,40 @@ QStringList bankTitles(const QString &table)
     for (const auto &set : bank(table))
         out << set.title;
     return out;
+}
+
+shell::Fscelte *openMenu()
+{
+    auto *menu = platform::forms::get<shell::Fscelte>(windows::Fscelte);
+    menu->show();
+    return menu;
+}
+
+assessment::FQuest *openQuestionnaire(int topic)
+{
+    click(openMenu()->Command1[topic]);
+    auto *lesson = platform::forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(topic + windows::TopicCodeOffset));
+    click(lesson->cmdquest);
+    auto *q = qobject_cast<assessment::FQuest *>(platform::forms::existing(windows::FQuest));
+    if (!q || !q->isVisible())
+        qWarning("the questionnaire is not on show");
+    return q;
+}
+
+void answerRows(const std::array<platform::TextBox *, 10> &texts, const std::array<platform::CheckBox *, 10> &trueBoxes,
+                const std::array<platform::CheckBox *, 10> &falseBoxes, const QString &table, const QString &pattern)
+{
+    for (int i = 0; i < 10; ++i) {
+        const QChar c = pattern.size() == 1 ? pattern[0] : pattern[i];
+        if (c == '-')
+            continue;
+        const int key = bankAnswer(table, texts[i]->text());
+        if (key < 0) {
+            QTest::qFail(qPrintable("not in the bank: " + texts[i]->text()), __FILE__, __LINE__);
+            return;
+        }
+        tick((c == 'r') == (key == 1) ? trueBoxes[i] : falseBoxes[i]);
+    }
 }
 
 void freshProgram()

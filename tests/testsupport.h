@@ -8,6 +8,7 @@
 #include "platform/runtime.h"
 
 #include <QApplication>
+#include <array>
 #include <QCheckBox>
 #include <QPointer>
 #include <QStringList>
@@ -15,6 +16,13 @@
 #include <QTest>
 #include <functional>
 #include <memory>
+
+namespace shell {
+class Fscelte;
+}
+namespace assessment {
+class FQuest;
+}
 
 namespace testing {
 
@@ -92,6 +100,15 @@ template <class T = QWidget> T *control(QWidget *form, const QString &name)
 void click(QWidget *control);
 // Clicks a tick box on its box, as the pupil does.
 void tick(QCheckBox *box);
+
+// The topic menu, loaded (which opens the database) and on show.
+shell::Fscelte *openMenu();
+// From the menu into the lesson of `topic` (1 to 6) and on to its questionnaire.
+assessment::FQuest *openQuestionnaire(int topic);
+// Ticks ten rows as `pattern` says per row: 'r' right and 'w' wrong, as the
+// bank of `table` has them, '-' nothing; a one-letter pattern for every row.
+void answerRows(const std::array<platform::TextBox *, 10> &texts, const std::array<platform::CheckBox *, 10> &trueBoxes,
+                const std::array<platform::CheckBox *, 10> &falseBoxes, const QString &table, const QString &pattern);
 
 // The shipped question bank: the sets of a table, and the answer (1 true, 0
 // false) of a statement of that table as the bank gives it, or -1.

@@ -78,8 +78,7 @@ int rows(const QString &which)
 
 ArchiveWindow *openArchive(const QString &which)
 {
-    auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
-    menu->show();
+    auto *menu = openMenu();
     click(summative(which) ? menu->CMDarchsomm : menu->CMDarchquest);
     auto *w = qobject_cast<ArchiveWindow *>(forms::existing(which));
     if (!w || !w->isVisible() || menu->isVisible())
@@ -263,7 +262,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "Alunno %1", 45);
         ArchiveWindow *w = openArchive(which);
         click(w->cmdtutto);
@@ -292,7 +291,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "Alunno %1", 19);
         ArchiveWindow *w = openArchive(which);
         click(w->cmdtutto);
@@ -311,7 +310,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "Alunno %1", 7, QDate(2027, 1, 4));
         ArchiveWindow *w = openArchive(which);
         click(w->cmdtutto);
@@ -358,7 +357,7 @@ private slots:
         QFETCH(QString, typed);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         const QString stored = typed.contains("'") ? "D'Amico Luca" : "Niccolò Bruno";
         addRows(which, "Alunno %1", 30);
         addRows(which, stored, count);
@@ -414,7 +413,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "Verdi Anna", 3);
         ArchiveWindow *w = openArchive(which);
         click(w->cmdtutto);
@@ -460,7 +459,7 @@ private slots:
         QFETCH(QString, said);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "Verdi Anna", 3);
         ArchiveWindow *w = openArchive(which);
         ModalAnswers boxes;
@@ -481,7 +480,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "Alunno %1", 12);
         ArchiveWindow *w = openArchive(which);
         click(w->cmdtutto);
@@ -509,7 +508,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "Alunno %1", 10);
         QSqlQuery(M::db->connection())
             .exec(QString("CREATE TRIGGER guard BEFORE DELETE ON %1 WHEN old.\"cognome e nome\" = 'Alunno 7' "
@@ -535,7 +534,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "Alunno %1", 1200);
         ArchiveWindow *w = openArchive(which);
         click(w->cmdtutto);
@@ -568,7 +567,7 @@ private slots:
         QTemporaryDir out;
         const QString pdf = out.path() + "/stampa.pdf";
         platform::PrintJob::setOutputFile(pdf);
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "D'Amico Luca", 2, QDate(2026, 11, 30));
         addRows(which, "Un nome davvero molto lungo", 1, QDate(2026, 12, 1));
         ArchiveWindow *w = openArchive(which);
@@ -602,7 +601,7 @@ private slots:
         QTemporaryDir out;
         const QString pdf = out.path() + "/stampa.pdf";
         platform::PrintJob::setOutputFile(pdf);
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows("FLIsomm", "Alunno %1", 250);
         ArchiveWindow *w = openArchive("FLIsomm");
         click(w->cmdtutto);
@@ -623,7 +622,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "Verdi Anna", 3);
         ArchiveWindow *w = openArchive(which);
         click(w->cmdtutto);
@@ -682,7 +681,7 @@ private slots:
         QTemporaryDir out;
         const QString pdf = out.path() + "/stampa.pdf";
         platform::PrintJob::setOutputFile(pdf);
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows("frmRISUL", "Verdi Anna", 2);
         ArchiveWindow *w = openArchive("frmRISUL");
         ModalAnswers boxes;
@@ -701,7 +700,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "D'Amico Niccolò", 2, QDate(2026, 11, 30));
         addRows(which, "=Rossi; \"Maria\"", 1, QDate(2026, 12, 1));
         ArchiveWindow *w = openArchive(which);
@@ -755,8 +754,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
-        menu->show();
+        auto *menu = openMenu();
         // A questionnaire left open behind the menu.
         click(menu->Command1[1]);
         forms::press(windows::FQuest, "cmdesercitazione");
@@ -788,7 +786,7 @@ private slots:
         QFETCH(QString, which);
         WorkFolder folder;
         Trap trap;
-        forms::get<shell::Fscelte>(windows::Fscelte);
+        openMenu();
         addRows(which, "Alunno %1", 30);
         ArchiveWindow *w = openArchive(which);
         w->activateWindow();

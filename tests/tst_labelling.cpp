@@ -36,21 +36,11 @@ const QColor Placed(255, 255, 128);
 
 QColor colorOf(QWidget *w) { return w->palette().color(QPalette::Window); }
 
-FQuest *openQuestionnaire(int topic)
-{
-    auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
-    menu->show();
-    click(menu->Command1[topic]);
-    click(forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(topic + 6))->cmdquest);
-    return forms::get<FQuest>(windows::FQuest);
-}
-
 // Answers every set of the test (all right) until the picture button is on.
 void finishTheTest(FQuest *q, int topic)
 {
     while (!q->cmdimage->isEnabled() || !q->cmdimage->isVisible()) {
-        for (int i = 0; i < FQuest::Rows; ++i)
-            tick(bankAnswer(QString("domande%1").arg(topic), q->Text1[i]->text()) == 1 ? q->Check1[i] : q->Check2[i]);
+        answerRows(q->Text1, q->Check1, q->Check2, QString("domande%1").arg(topic), "r");
         click(q->cmdRISULT);
         if (q->cmdmostradomande->isEnabled())
             click(q->cmdmostradomande);

@@ -26,35 +26,11 @@ const QString Incomplete = "Non hai fornito TUTTE LE RISPOSTE.  Prima di continu
 const QColor Red(255, 0, 0);
 const QColor Grey(192, 192, 192);
 
-// From the menu, into the lesson of `topic` and on to its questionnaire.
-FQuest *openQuestionnaire(int topic)
-{
-    auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
-    menu->show();
-    click(menu->Command1[topic]);
-    auto *lesson = forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(topic + 6));
-    click(lesson->cmdquest);
-    auto *q = qobject_cast<FQuest *>(forms::existing(windows::FQuest));
-    if (q && !q->isVisible())
-        qWarning("the questionnaire is not on show");
-    return q;
-}
-
 QString table(int topic) { return QString("domande%1").arg(topic); }
 
-// Ticks every row: right (as the bank says), wrong, or as `pattern` says per
-// row ('r' right, 'w' wrong, '-' nothing).
 void answer(FQuest *q, int topic, const QString &pattern)
 {
-    for (int i = 0; i < FQuest::Rows; ++i) {
-        const int key = bankAnswer(table(topic), q->Text1[i]->text());
-        QVERIFY2(key >= 0, qPrintable("not in the bank: " + q->Text1[i]->text()));
-        const QChar c = pattern.size() == 1 ? pattern[0] : pattern[i];
-        if (c == '-')
-            continue;
-        const bool wantTrue = (c == 'r') == (key == 1);
-        tick(wantTrue ? q->Check1[i] : q->Check2[i]);
-    }
+    answerRows(q->Text1, q->Check1, q->Check2, table(topic), pattern);
 }
 
 QColor rowColor(FQuest *q, int i) { return q->Text1[i]->palette().color(QPalette::Base); }
@@ -341,8 +317,7 @@ private slots:
     {
         WorkFolder folder;
         Trap trap;
-        auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
-        menu->show();
+        openMenu();
         QSqlQuery(M::db->connection()).exec("DELETE FROM domande2 WHERE rowid > (SELECT min(rowid) FROM domande2)");
         FQuest *q = openQuestionnaire(2);
         click(q->cmdesercitazione);
@@ -371,8 +346,7 @@ private slots:
     {
         WorkFolder folder;
         Trap trap;
-        auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
-        menu->show();
+        openMenu();
         QSqlQuery(M::db->connection()).exec("UPDATE domande1 SET ris1 = 2");
         FQuest *q = openQuestionnaire(1);
         click(q->cmdesercitazione);
@@ -389,8 +363,7 @@ private slots:
     {
         WorkFolder folder;
         Trap trap;
-        auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
-        menu->show();
+        openMenu();
         QSqlQuery(M::db->connection()).exec("UPDATE domande3 SET dom7 = ''");
         FQuest *q = openQuestionnaire(3);
         const QString message = expectFatal([q] { q->cmdesercitazione_Click(); });

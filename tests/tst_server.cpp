@@ -45,13 +45,6 @@ int serverCount(const QString &table, const QString &where = {})
     return server->psql(QString("SELECT count(*) FROM %1 %2").arg(table, where)).toInt();
 }
 
-shell::Fscelte *openMenu()
-{
-    auto *menu = forms::get<shell::Fscelte>(windows::Fscelte);
-    menu->show();
-    return menu;
-}
-
 } // namespace
 
 class tst_server : public QObject
@@ -96,8 +89,7 @@ private slots:
         boxes.type("D'Amico Niccolò");
         click(forms::existing(windows::Fscelte)->findChild<QPushButton *>("sommativo"));
         auto *w = forms::get<assessment::FSommati>(windows::FSommati);
-        for (int i = 0; i < 10; ++i)
-            tick(bankAnswer("sommativo", w->Text1[i]->text()) == 1 ? w->Check1[i] : w->Check2[i]);
+        answerRows(w->Text1, w->Check1, w->Check2, "sommativo", "r");
         click(w->cmdAVANTI);
         QCOMPARE(server->psql("SELECT \"cognome e nome\" || '|' || \"punteggio totale\" || '|' || valutazione || '|' "
                               "|| (data = current_date) FROM studsomm"),

@@ -21,13 +21,6 @@ class tst_shell : public QObject
 {
     Q_OBJECT
 
-    Fscelte *openMenu()
-    {
-        auto *menu = forms::get<Fscelte>("Fscelte");
-        menu->show();
-        return menu;
-    }
-
 private slots:
     void init() { freshProgram(); }
 
