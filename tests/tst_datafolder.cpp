@@ -12,6 +12,7 @@
 #include "startup.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -253,6 +254,7 @@ private slots:
         }
         Course newer(bigBank.path());
         int cutShort = 0;
+        qint64 whole = 0;
         for (int round = 0; round < 6; ++round) {
             const QString dir = home_.path() + QString("/dati%1").arg(round);
             {
@@ -263,11 +265,19 @@ private slots:
             const QString db = dir + "/valdoria.mdb";
             addResults(db, 100);
             QProcess child;
+            QElapsedTimer clock;
+            clock.start();
             child.start(QCoreApplication::applicationFilePath(), {"--upgrade-child", db, newer.database()});
             QVERIFY(child.waitForStarted());
-            QTest::qWait(QRandomGenerator::global()->bounded(20, 160));
-            if (child.state() == QProcess::Running && child.processId() > 0)
-                ::kill(pid_t(child.processId()), SIGKILL);
+            if (round == 0) {
+                // The first upgrade runs whole, to learn how long one takes here.
+                QVERIFY(child.waitForFinished(60000));
+                whole = qMax<qint64>(clock.elapsed(), 4);
+            } else {
+                QTest::qWait(int(QRandomGenerator::global()->bounded(whole / 4, whole * 3 / 4)));
+                if (child.state() == QProcess::Running && child.processId() > 0)
+                    ::kill(pid_t(child.processId()), SIGKILL);
+            }
             if (child.state() != QProcess::NotRunning)
                 QVERIFY(child.waitForFinished(10000));
             cutShort += child.exitStatus() == QProcess::CrashExit;
