@@ -59,7 +59,8 @@ platform::Form *window(const QString &name)
     platform::Form *w = forms::existing(name);
     if (w && w->isVisible()) {
         w->activateWindow();
-        QTest::qWaitForWindowActive(w);
+        if (!QTest::qWaitForWindowActive(w))
+            qWarning("%s never became the active window", qPrintable(name));
     }
     return w;
 }
@@ -71,14 +72,22 @@ int bankKeyOf(const QString &table, QWidget *window, int row)
     return bankAnswer(table, window->findChild<QLineEdit *>(platform::arrayName("Text1", row))->text());
 }
 
-// Ticks every row right with Space, going along with Tab.
-void answerRows(QWidget *w, const QString &table)
+// Ticks every row right with Space. From the first box Tab goes along each
+// row, true then false, and down the rows in reading order.
+void tabThroughRows(QWidget *w, const QString &table)
 {
+    if (!tabTo("Check1(0)"))
+        QFAIL("cannot reach the first row");
     for (int i = 0; i < 10; ++i) {
-        const QString box = platform::arrayName(bankKeyOf(table, w, i) == 1 ? "Check1" : "Check2", i);
-        if (!tabTo(box))
-            QFAIL(qPrintable("cannot reach " + box));
-        key(Qt::Key_Space);
+        const bool isTrue = bankKeyOf(table, w, i) == 1;
+        QCOMPARE(focusName(), platform::arrayName("Check1", i));
+        if (isTrue)
+            key(Qt::Key_Space);
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), platform::arrayName("Check2", i));
+        if (!isTrue)
+            key(Qt::Key_Space);
+        key(Qt::Key_Tab);
     }
 }
 
@@ -201,7 +210,7 @@ private slots:
         QCOMPARE(focusName(), "cmdesercitazione");
         key(Qt::Key_Return); // practice
         readable(windows::FQuest);
-        answerRows(q, "domande1");
+        tabThroughRows(q, "domande1");
         TAB_TO("cmdRISULT");
         key(Qt::Key_Return);
         QCOMPARE(q->findChild<QLabel *>("Labrisult")->text(), "10");
@@ -211,7 +220,7 @@ private slots:
         TAB_TO("cmdquestionario");
         key(Qt::Key_Return);
         for (int s = 0; s < int(bankTitles("domande1").size()); ++s) {
-            answerRows(q, "domande1");
+            tabThroughRows(q, "domande1");
             TAB_TO("cmdRISULT");
             key(Qt::Key_Return);
             if (s + 1 < bankTitles("domande1").size()) {
@@ -257,7 +266,7 @@ private slots:
         QVERIFY(w && w->isVisible());
         readable(windows::FSommati);
         for (int p = 0; p < int(bankTitles("sommativo").size()); ++p) {
-            answerRows(w, "sommativo");
+            tabThroughRows(w, "sommativo");
             TAB_TO("cmdAVANTI");
             key(Qt::Key_Return);
         }

@@ -340,21 +340,6 @@ private slots:
         QCOMPARE(said, QString("BOX:guasto 1\n"));
     }
 
-    void helpersFailTheTest()
-    {
-        // The box helper fails a test on a box that never came and on one that
-        // nobody expected, instead of passing over them.
-        QProcess p;
-        p.start(QCoreApplication::applicationFilePath(), {"--helper-faults"});
-        QVERIFY(p.waitForFinished(30000));
-        const QString said = QString::fromUtf8(p.readAllStandardOutput());
-        QVERIFY2(said.contains("FAIL!  : HelperFaults::anExpectedBoxNeverComes() 1 expected box(es) never came"),
-                 qPrintable(said));
-        QVERIFY2(said.contains("FAIL!  : HelperFaults::aBoxNobodyExpected() unexpected box: Messaggio a sorpresa"),
-                 qPrintable(said));
-        QVERIFY(p.exitCode() != 0);
-    }
-
     void captionsKeepCarriageReturnsAndBlanks()
     {
         auto *probe = forms::get<Probe>("Probe");
@@ -362,23 +347,6 @@ private slots:
         label->setCaption(QString("\r\r  riga") + QChar(13) + " due");
         QCOMPARE(label->caption(), QString("\r\r  riga\r due"));
         QCOMPARE(label->text(), QString("\n\n  riga\n due"));
-    }
-};
-
-// Misuses the test helpers on purpose; run by helpersFailTheTest in a child.
-class HelperFaults : public QObject
-{
-    Q_OBJECT
-private slots:
-    void anExpectedBoxNeverComes()
-    {
-        ModalAnswers answers;
-        answers.press("OK");
-    }
-    void aBoxNobodyExpected()
-    {
-        ModalAnswers answers;
-        msgBox("Messaggio a sorpresa");
     }
 };
 
@@ -408,11 +376,6 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         if (qstrcmp(argv[i], "--double-fault-child") == 0)
             return doubleFaultChild(argc, argv);
-        if (qstrcmp(argv[i], "--helper-faults") == 0) {
-            QApplication app(argc, argv);
-            HelperFaults t;
-            return QTest::qExec(&t, {argv[0]});
-        }
     }
     QApplication app(argc, argv);
     tst_platform t;

@@ -416,34 +416,6 @@ private slots:
         QCOMPARE(M::rsdomande->position(), position);
     }
 
-    void withTheKeyboardAlone()
-    {
-        // Tab from box to box, Space to tick, Enter on the button.
-        WorkFolder folder;
-        Trap trap;
-        FQuest *q = openQuestionnaire(6);
-        q->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(q));
-        q->cmdesercitazione->setFocus();
-        QTest::keyClick(q->cmdesercitazione, Qt::Key_Return);
-        QCOMPARE(buttons(q), "-edee");
-        q->Check1[0]->setFocus();
-        for (int i = 0; i < FQuest::Rows; ++i) {
-            const bool isTrue = bankAnswer(table(6), q->Text1[i]->text()) == 1;
-            QWidget *now = QApplication::focusWidget();
-            QCOMPARE(now, q->Check1[i]);
-            if (isTrue)
-                QTest::keyClick(now, Qt::Key_Space);
-            QTest::keyClick(now, Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), q->Check2[i]);
-            if (!isTrue)
-                QTest::keyClick(q->Check2[i], Qt::Key_Space);
-            QTest::keyClick(q->Check2[i], Qt::Key_Tab);
-        }
-        QCOMPARE(QApplication::focusWidget(), q->cmdRISULT);
-        QTest::keyClick(q->cmdRISULT, Qt::Key_Return);
-        QCOMPARE(q->Labrisult->caption(), "10");
-    }
 };
 
 // Started twice by theFirstOrderIsTheSameOnEveryStart: a fresh program shows

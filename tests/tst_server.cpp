@@ -130,7 +130,7 @@ private slots:
         WorkFolder folder;
         QProcess pc;
         pc.setWorkingDirectory(folder.path());
-        pc.start(QCoreApplication::applicationFilePath(), childArguments(server->settings(), 150, "PC", 4));
+        pc.start(QCoreApplication::applicationFilePath(), childArguments(server->settings(), 150, "PC", 10));
         QVERIFY(pc.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(serverCount("studenti") > 10, 20000);
         QVERIFY(server->stop());

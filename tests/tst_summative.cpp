@@ -399,36 +399,6 @@ private slots:
         QVERIFY(grade.horizontalAdvance("NON SUFFICIENTE") < card->LABvaluta->width());
     }
 
-    void withTheKeyboardAlone()
-    {
-        WorkFolder folder;
-        Trap trap;
-        openMenu();
-        keepPages(2);
-        ModalAnswers boxes;
-        FSommati *w = openTest("Verdi Anna", boxes);
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        for (int page = 0; page < 2; ++page) {
-            w->Check1[0]->setFocus();
-            for (int i = 0; i < FSommati::Rows; ++i) {
-                const bool isTrue = bankAnswer("sommativo", w->Text1[i]->text()) == 1;
-                QCOMPARE(QApplication::focusWidget(), w->Check1[i]);
-                if (isTrue)
-                    QTest::keyClick(w->Check1[i], Qt::Key_Space);
-                QTest::keyClick(w->Check1[i], Qt::Key_Tab);
-                if (!isTrue)
-                    QTest::keyClick(w->Check2[i], Qt::Key_Space);
-                QTest::keyClick(w->Check2[i], Qt::Key_Tab);
-            }
-            QCOMPARE(QApplication::focusWidget(), w->cmdAVANTI);
-            QTest::keyClick(w->cmdAVANTI, Qt::Key_Return);
-        }
-        QCOMPARE(QApplication::focusWidget(), w->cmdRISULT);
-        QTest::keyClick(w->cmdRISULT, Qt::Key_Return);
-        QCOMPARE(forms::get<FRIsomma>(windows::FRIsomma)->LABsomma->caption(), "100");
-    }
-
     void aSwitchedOffMachineLosesNoAcknowledgedRow()
     {
         // A child sets out to append far more results than it has time for and

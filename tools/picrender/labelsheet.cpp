@@ -11,10 +11,10 @@ namespace {
 
 using platform::TwRect;
 
-// The part of the window each topic is cut from, in window pixels: from the left
+// The stretch of the window each topic is cut from, in window pixels: from the left
 // column of boxes to the end of the term list, from the title down past the
 // bottom row of boxes.
-const QRect WindowPart(40, 0, 680, 372);
+const QRect WindowCrop(40, 0, 680, 372);
 
 const QColor WindowBack(236, 233, 216);
 const QColor TitleBack(255, 202, 192);
@@ -47,7 +47,7 @@ void drawBox(QPainter &p, const QRect &r, const QColor &back, const QString &tex
 // One topic as its window shows it, painted in window coordinates.
 void drawTopic(QPainter &p, const assessment::LabelTopic &topic, const QImage &picture)
 {
-    p.fillRect(WindowPart, WindowBack);
+    p.fillRect(WindowCrop, WindowBack);
 
     const QRect title = Title.px();
     p.fillRect(title, TitleBack);
@@ -87,7 +87,7 @@ QImage labellingSheet(const QString &pictureDir, QStringList *missing)
     const QList<assessment::LabelTopic> &topics = assessment::labelTopics();
     const int columns = 2, pad = 10, caption = 18, head = 30;
     const int rows = (int(topics.size()) + columns - 1) / columns;
-    const QSize cell = WindowPart.size();
+    const QSize cell = WindowCrop.size();
     QImage img(pad + columns * (cell.width() + pad), head + rows * (caption + cell.height() + pad),
                QImage::Format_RGB32);
     img.fill(QColor(70, 70, 70));
@@ -109,8 +109,8 @@ QImage labellingSheet(const QString &pictureDir, QStringList *missing)
         p.drawText(at.x(), at.y() + 13,
                    QStringLiteral("Argomento %1 (codice %2): %3").arg(t + 1).arg(topic.code).arg(topic.picture));
         p.save();
-        p.translate(at.x() - WindowPart.left(), at.y() + caption - WindowPart.top());
-        p.setClipRect(WindowPart);
+        p.translate(at.x() - WindowCrop.left(), at.y() + caption - WindowCrop.top());
+        p.setClipRect(WindowCrop);
         drawTopic(p, topic, picture);
         p.restore();
     }

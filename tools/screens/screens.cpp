@@ -1,5 +1,5 @@
 // Grabs every window as the pupil sees it at 800 x 600 into build/screens, so
-// that each can be looked at; fails only if a window cannot be shown.
+// that each can be looked at; says so if a window cannot be shown.
 
 #include "testsupport.h"
 
@@ -19,7 +19,7 @@
 
 using namespace testing;
 
-class tst_gallery : public QObject
+class WindowGallery : public QObject
 {
     Q_OBJECT
 
@@ -230,5 +230,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_gallery)
-#include "tst_gallery.moc"
+QTEST_MAIN(WindowGallery)
+#include "screens.moc"
