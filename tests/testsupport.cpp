@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -93,6 +94,25 @@ void ModalAnswers::type(const QString &text, bool cancel)
         }
         input->setTextValue(text);
         cancel ? input->reject() : input->accept();
+    });
+}
+
+void ModalAnswers::saveAs(const QString &path, QString *proposed, bool forced)
+{
+    push([path, proposed, forced](QWidget *box) {
+        auto *dialog = qobject_cast<QFileDialog *>(box);
+        auto *name = dialog ? dialog->findChild<QLineEdit *>("fileNameEdit") : nullptr;
+        if (!name) {
+            qWarning("expected a file box");
+            if (auto *d = qobject_cast<QDialog *>(box))
+                d->reject();
+            return;
+        }
+        if (proposed)
+            *proposed = dialog->selectedFiles().value(0);
+        name->setText(path);
+        auto *asDialog = static_cast<QDialog *>(dialog);
+        forced ? asDialog->done(QDialog::Accepted) : asDialog->accept();
     });
 }
 

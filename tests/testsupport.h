@@ -64,6 +64,10 @@ public:
     void press(const QString &caption);
     // Types into an input box and confirms it (or cancels it with cancel = true).
     void type(const QString &text, bool cancel = false);
+    // Types a whole path into a file box and saves there; `proposed` gets the
+    // file the box offered first. `forced` goes past the box's own checks, as
+    // a full disk or a folder that turns out unwritable would.
+    void saveAs(const QString &path, QString *proposed = nullptr, bool forced = false);
     int pending() const { return int(queue_.size()); }
     // What each box said: title and text (prompt).
     QStringList titles, texts;

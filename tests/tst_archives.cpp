@@ -14,8 +14,6 @@
 
 #include <QDate>
 #include <QAction>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QRegularExpression>
@@ -182,14 +180,6 @@ QList<Columns> pdfColumns(const QString &file)
         lines.last() << qMakePair(int(std::lround((w.x0 - margin) / width)) + 1, w.text);
     }
     return lines;
-}
-
-// Types a whole path into a file box's name field, as a user may.
-void typeFileName(QFileDialog *dialog, const QString &path)
-{
-    auto *edit = dialog->findChild<QLineEdit *>("fileNameEdit");
-    QVERIFY(edit);
-    edit->setText(path);
 }
 
 QString pdfText(const QString &file)
@@ -613,13 +603,7 @@ private slots:
         const QString pdf = out.path() + "/archivio.pdf";
         QString proposed;
         boxes.press("Sì");
-        boxes.push([&](QWidget *box) {
-            auto *dialog = qobject_cast<QFileDialog *>(box);
-            QVERIFY(dialog);
-            proposed = dialog->selectedFiles().value(0);
-            typeFileName(dialog, pdf);
-            static_cast<QDialog *>(dialog)->accept();
-        });
+        boxes.saveAs(pdf, &proposed);
         boxes.press("OK");
         click(w->cmdstampa);
         QVERIFY2(proposed.startsWith(home_.path() + "/Documents/"), qPrintable(proposed));
@@ -636,11 +620,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         boxes.press("Sì");
-        boxes.push([&](QWidget *box) {
-            auto *dialog = qobject_cast<QFileDialog *>(box);
-            typeFileName(dialog, out.path() + "/occupato/elenco.pdf");
-            static_cast<QDialog *>(dialog)->done(QDialog::Accepted); // past the box's own checks, as a full disk would be
-        });
+        boxes.saveAs(out.path() + "/occupato/elenco.pdf", nullptr, true);
         boxes.press("OK");
         click(w->cmdstampa);
         QVERIFY(boxes.texts.last().startsWith("L'elenco non è stato salvato"));
@@ -690,13 +670,7 @@ private slots:
         QTemporaryDir out;
         const QString csv = out.path() + "/elenco.csv";
         QString proposed;
-        boxes.push([&](QWidget *box) {
-            auto *dialog = qobject_cast<QFileDialog *>(box);
-            QVERIFY(dialog);
-            proposed = dialog->selectedFiles().value(0);
-            typeFileName(dialog, csv);
-            static_cast<QDialog *>(dialog)->accept();
-        });
+        boxes.saveAs(csv, &proposed);
         boxes.press("OK");
         QVERIFY(QTest::qWaitForWindowActive(w));
         QTest::keyClick(w, Qt::Key_E, Qt::ControlModifier);

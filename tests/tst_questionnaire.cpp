@@ -415,7 +415,6 @@ private slots:
         QVERIFY(forms::existing(windows::Fscelte)->isVisible());
         QCOMPARE(M::rsdomande->position(), position);
     }
-
 };
 
 // Started twice by theFirstOrderIsTheSameOnEveryStart: a fresh program shows

@@ -16,8 +16,6 @@
 #include "platform/resultsserver.h"
 #include "shell/fscelte.h"
 
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -242,11 +240,7 @@ private slots:
         QVERIFY(QFile::exists(out.path() + "/stampa.pdf"));
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        boxes.push([&](QWidget *box) {
-            auto *dialog = qobject_cast<QFileDialog *>(box);
-            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(out.path() + "/elenco.csv");
-            static_cast<QDialog *>(dialog)->accept();
-        });
+        boxes.saveAs(out.path() + "/elenco.csv");
         boxes.press("OK");
         w->esporta();
         QFile csv(out.path() + "/elenco.csv");
