@@ -263,7 +263,6 @@ void Recordset::moveFirst()
     if (rowids_.isEmpty())
         connection_->fail(QStringLiteral("La tabella \"%1\" dell'archivio è vuota.").arg(table_), {});
     current_ = 0;
-    currentDeleted_ = false;
 }
 
 void Recordset::moveLast()
@@ -271,16 +270,10 @@ void Recordset::moveLast()
     if (rowids_.isEmpty())
         connection_->fail(QStringLiteral("La tabella \"%1\" dell'archivio è vuota.").arg(table_), {});
     current_ = int(rowids_.size()) - 1;
-    currentDeleted_ = false;
 }
 
 void Recordset::moveNext()
 {
-    if (currentDeleted_) {
-        // The row after the deleted one has taken its index.
-        currentDeleted_ = false;
-        return;
-    }
     if (eof())
         connection_->fail(QStringLiteral("Lettura oltre l'ultima riga della tabella \"%1\".").arg(table_), {});
     ++current_;
@@ -289,7 +282,6 @@ void Recordset::moveNext()
 void Recordset::moveTo(int position)
 {
     current_ = std::clamp(position, 0, int(rowids_.size()));
-    currentDeleted_ = false;
 }
 
 bool Recordset::eof() const { return current_ >= rowids_.size(); }
@@ -328,7 +320,7 @@ void Recordset::fetchBlock(int from) const
 
 const QList<QVariant> &Recordset::currentRow(const char *operation) const
 {
-    if (currentDeleted_ || eof())
+    if (eof())
         connection_->fail(QStringLiteral("Nessuna riga corrente nella tabella \"%1\" (%2).")
                               .arg(table_, QLatin1String(operation)),
                           {});
@@ -435,21 +427,6 @@ void Recordset::update()
     rowids_ << back.value(0).toLongLong();
 }
 
-void Recordset::deleteCurrent()
-{
-    currentRow("cancellazione");
-    const qint64 id = rowids_[current_];
-    QSqlQuery q(connection_->db());
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoteName(table_), connection_->idColumn()));
-    q.addBindValue(id);
-    if (!q.exec())
-        connection_->fail(QStringLiteral("Non si riesce a cancellare la riga dalla tabella \"%1\".").arg(table_),
-                          lastError(q));
-    rowids_.removeAt(current_);
-    values_.remove(id);
-    currentDeleted_ = true;
-}
-
 bool Recordset::deleteAll(QString *error)
 {
     const QString failed = QStringLiteral("Non si è potuto cancellare nulla dalla tabella \"%1\": nessuna riga è "
@@ -483,7 +460,6 @@ bool Recordset::deleteAll(QString *error)
     rowids_.clear();
     values_.clear();
     current_ = 0;
-    currentDeleted_ = false;
     return true;
 }
 

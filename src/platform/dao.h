@@ -56,8 +56,6 @@ public:
     void setField(const QString &name, const QVariant &value);
     void update();
 
-    // Removes the current row from the table; moveNext then reaches the row after it.
-    void deleteCurrent();
     // Removes every row of this recordset from the table, in one transaction:
     // either all of them go or none does. Rows added to the table since the
     // recordset was opened are not touched. The recordset is then empty. On
@@ -88,7 +86,6 @@ private:
     QStringList columns_; // as SELECT * gives them
     QList<qint64> rowids_;
     int current_ = 0;
-    bool currentDeleted_ = false;
     bool adding_ = false;
     QList<QPair<QString, QVariant>> pending_;
     mutable QHash<qint64, QList<QVariant>> values_; // the block of rows last read
