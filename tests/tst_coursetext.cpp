@@ -84,24 +84,16 @@ private slots:
         QTest::addColumn<QString>("rule"); // empty: the sentence is fine
 
         QTest::newRow("E' at a sentence start") << " E' così che i ghiacciai scavano." << "E' for È";
-        QTest::newRow("E' inside a sentence") << "La valle E' larga." << "E' for È";
-        QTest::newRow("e' lower case") << "la dolina e' profonda" << "E' for È";
         QTest::newRow("typographic apostrophe") << "E’ finita." << "E' for È";
         QTest::newRow("È") << " È un estuario." << "";
         QTest::newRow("E as a conjunction") << " E tra altri 100 milioni di anni" << "";
         QTest::newRow("elision after e") << "delle rocce, dell'acqua e dell'aria" << "";
-        QTest::newRow("ed il") << "il vento ed il mare" << "ed il / ed i";
-        QTest::newRow("ed i") << "le onde ed i venti" << "ed il / ed i";
         QTest::newRow("Ed I upper case") << "LA PIOGGIA ED I FIUMI" << "ed il / ed i";
         QTest::newRow("ed before e") << "sollevamento ed erosione" << "";
         QTest::newRow("ed before a word in i") << "ed inoltre" << "";
-        QTest::newRow("e il") << "il vento e il mare" << "";
         QTest::newRow("digit quantity") << "ci sono state 4 glaciazioni" << "digit under ten";
-        QTest::newRow("digit with a unit word") << "fino a 6 metri al giorno" << "digit under ten";
-        QTest::newRow("digit before a comma") << "sono 3, non di più" << "digit under ten";
         QTest::newRow("digit ending the sentence") << "le azioni sono 3." << "digit under ten";
         QTest::newRow("hundreds of millions") << "100 milioni di anni fa" << "";
-        QTest::newRow("four digits") << "profondo circa 1800 metri" << "";
         QTest::newRow("percentage") << "circa il 10% delle terre, il 5% dei mari" << "";
         QTest::newRow("grouped thousands") << "negli ultimi 800 000 anni, 1 000 000 di anni" << "";
         QTest::newRow("decimal") << "alto 2,5 metri" << "";
@@ -110,8 +102,6 @@ private slots:
         QTest::newRow("list marker") << "1) la velocità" << "";
         QTest::newRow("formula") << "la CO2 dell'aria" << "";
         QTest::newRow("agenti esterni") << "uno degli agenti esterni più importanti" << "agenti esterni";
-        QTest::newRow("agente esterno") << "un Agente Esterno" << "agenti esterni";
-        QTest::newRow("agenti esogeni") << "gli agenti esogeni" << "";
         QTest::newRow("outer side") << "la sponda esterna e lo strato più esterno" << "";
     }
     void rulesCatchWhatTheyShould()

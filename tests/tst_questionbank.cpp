@@ -278,92 +278,33 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("expected");
 
+        // One fault a rule, and two look-alikes it must let pass.
         QTest::newRow("a topic table with one set")
             << "domande1" << "*" << madeUpSet("ARIA E CALORE", "VFVFVFVFVF", "uno")
             << "sets per table" << 1 << "domande1: 1 of at least 4 sets";
-        QTest::newRow("the synthesis with one set")
-            << "domande7" << "*" << madeUpSet("SINTESI", "VFVFVFVFVF", "uno")
-            << "sets per table" << 1 << "domande7: 1 of at least 2 sets";
-        QString fivePages;
-        for (int p = 1; p <= 5; ++p)
-            fivePages += madeUpSet(QStringLiteral("TEST SOMMATIVO - PAGINA %1 DI 5").arg(p),
-                                   QStringList{"VFVFVFVFVF", "VVFFVVFFVF", "FVVFFVVFFV", "VFFVVFFVVF", "FFVVFVFVVF"}[p - 1],
-                                   QString(QChar(u'a' + p)));
-        QTest::newRow("a summative test of five pages")
-            << "sommativo" << "*" << fivePages << "sets per table" << 1 << "sommativo: 5 of at least 6 sets";
-        QTest::newRow("a table that is missing")
-            << "domande4" << "*" << QString() << "sets per table" << 1 << "domande4: 0 of at least 4 sets";
-
         QTest::newRow("seven true")
             << "domande2" << "" << madeUpSet("IL VENTO - 9", "VVVFVVFVFV", "sette")
             << "true statements per set" << 1 << "domande2 \"IL VENTO - 9\": 7 true";
-        QTest::newRow("three true")
-            << "sommativo" << "" << madeUpSet("TEST SOMMATIVO - PAGINA 7 DI 7", "FFVFFVFFVF", "tre")
-            << "true statements per set" << 1 << "PAGINA 7 DI 7\": 3 true";
-
-        QTest::newRow("two sets of a table with one key")
-            << "domande3" << ""
-            << madeUpSet("PROVA - 1", "VVVFFFVFVF", "uno") + madeUpSet("PROVA - 2", "VVVFFFVFVF", "due")
-            << "key sequences" << 1 << "domande3 \"PROVA - 2\" has the key VVVFFFVFVF of domande3 \"PROVA - 1\"";
         QTest::newRow("a page with the key of a questionnaire set")
             << "sommativo" << "" << madeUpSet("TEST SOMMATIVO - PAGINA 7 DI 7", keyOfFirstSet("domande5"), "chiave")
             << "key sequences" << 1 << "has the key " + keyOfFirstSet("domande5") + " of domande5";
-
-        QTest::newRow("E' at a sentence start")
-            << "domande4" << "" << setWith("PROVA", "FVFVFVFVFV", "e", "E' il vento a scavare le doline.")
-            << "language" << 1 << "\"E'\" instead of \"È\"";
         QTest::newRow("E' inside a statement")
             << "domande4" << "" << setWith("PROVA", "VVFVFVFVFV", "e", "Il gesso e' una roccia che si scioglie.")
             << "language" << 1 << "\"E'\" instead of \"È\"";
-        QTest::newRow("ed il in a title")
-            << "domande1" << "" << madeUpSet("L'ARIA ED IL CALORE", "FVFVFVFVFV", "ed")
-            << "language" << 1 << "\"ed il\" or \"ed i\"";
-        QTest::newRow("ed i in a statement")
-            << "domande3" << "" << setWith("PROVA", "VFFVFVFVFV", "ed", "La pioggia ed i fiumi modellano i versanti.")
-            << "language" << 1 << "\"ed il\" or \"ed i\"";
         QTest::newRow("non and mai in a false statement")
             << "domande2" << ""
             << setWith("PROVA", "FVFVFVFVFV", "mai", "La polvere del Sahara non arriva mai fino in Italia.")
             << "language" << 1 << "a double negative in a false statement";
-        QTest::newRow("non and nessuno in a false statement")
-            << "domande5" << "" << setWith("PROVA", "FVFVFVFVFV", "nessuno", "Sui ghiacciai non vive nessuno.")
-            << "language" << 1 << "a double negative";
         QTest::newRow("non and mai in a true statement")
             << "domande2" << "" << setWith("PROVA", "VVFVFVFVFF", "vero", "Il vento non solleva mai i massi grossi.")
             << "language" << 0 << "";
         QTest::newRow("ed before another word")
             << "domande3" << "" << setWith("PROVA", "VVFVFVFVFF", "ed", "Il fiume rallenta ed è costretto a curvare.")
             << "language" << 0 << "";
-        QTest::newRow("a number under ten in figures")
-            << "domande5" << "" << setWith("PROVA", "FVFVFVFVFV", "cifre", "Ci sono state 4 glaciazioni.")
-            << "language" << 1 << "a number under ten in figures";
-        QTest::newRow("a percentage")
-            << "domande7" << ""
-            << setWith("PROVA", "VFVFVFVFVF", "cento", "I ghiacciai hanno modellato il 40% delle terre emerse.")
-            << "language" << 1 << "a percentage";
-
         QTest::newRow("the summative repeating a questionnaire statement")
             << "sommativo" << ""
             << setWith("TEST SOMMATIVO - PAGINA 7 DI 7", "VFVFVFVFVF", "copia", "LE STALATTITI PENDONO DALLA VOLTA DELLA GROTTA")
             << "statements once" << 1 << "repeats a questionnaire statement of domande4";
-        QTest::newRow("one statement in two topics")
-            << "domande7" << "" << setWith("PROVA", "VFVFVFVFVF", "copia", "La Pianura Padana è una pianura alluvionale.")
-            << "statements once" << 1 << "domande7 \"PROVA\" repeats a statement of domande3";
-        QTest::newRow("one statement on two summative pages")
-            << "sommativo" << ""
-            << setWith("TEST SOMMATIVO - PAGINA 7 DI 7", "VFVFVFVFVF", "copia",
-                       "Il carsismo si sviluppa soprattutto nelle rocce calcaree.")
-            << "statements once" << 1 << "repeats a statement of sommativo";
-
-        QTest::newRow("a questionnaire title too long for the archive")
-            << "domande7" << "set: SINTESI - 1" << "set: I FATTORI ESOGENI IN SINTESI"
-            << "titles" << 1 << "28 characters, more than 23";
-        QTest::newRow("a summative title without the page count")
-            << "sommativo" << "set: TEST SOMMATIVO - PAGINA 1 DI 6" << "set: I FATTORI ESOGENI: PRIMA PARTE"
-            << "titles" << 1 << "page 1 of 6 must say \"PAGINA 1 DI 6\"";
-        QTest::newRow("a summative title with another page count")
-            << "sommativo" << "set: TEST SOMMATIVO - PAGINA 2 DI 6" << "set: TEST SOMMATIVO - PAGINA 2 DI 7"
-            << "titles" << 1 << "page 2 of 6";
         QTest::newRow("a page added without renumbering the others")
             << "sommativo" << "" << madeUpSet("TEST SOMMATIVO - PAGINA 7 DI 7", "VVFFVFVFFV", "nuova")
             << "titles" << 6 << "page 1 of 7";
