@@ -218,22 +218,6 @@ private slots:
         QCOMPARE(card->LABvaluta->caption(), "BUONO");
     }
 
-    void theWholeShippedTest()
-    {
-        WorkFolder folder;
-        Trap trap;
-        ModalAnswers boxes;
-        FSommati *w = openTest("Rossi Maria", boxes);
-        const int pages = int(bankTitles("sommativo").size());
-        for (int p = 0; p < pages; ++p) {
-            answer(w, "r");
-            click(w->cmdAVANTI);
-        }
-        QCOMPARE(int(M::numdomsomm), pages);
-        QCOMPARE(storedRows().value(0).total, 100);
-        QCOMPARE(storedRows().value(0).grade, "OTTIMO");
-    }
-
     void anIncompletePageIsRefused()
     {
         WorkFolder folder;
