@@ -182,6 +182,18 @@ QList<Columns> pdfColumns(const QString &file)
     return lines;
 }
 
+// Printing goes to a PDF file of the test's own, to be read back.
+struct PrintedPdf
+{
+    QTemporaryDir dir;
+    const QString file = dir.path() + "/stampa.pdf";
+    PrintedPdf() { platform::PrintJob::setOutputFile(file); }
+};
+
+#define NEEDS_PDFTOTEXT()                                                                                              \
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())                                                         \
+    QSKIP("pdftotext is not installed")
+
 QString pdfText(const QString &file)
 {
     QProcess p;
@@ -481,13 +493,11 @@ private slots:
         // Every word on paper stands at the character column its item was
         // given: the words are read back from the PDF with their positions.
         QFETCH(QString, which);
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext is not installed");
+        NEEDS_PDFTOTEXT();
         WorkFolder folder;
         Trap trap;
-        QTemporaryDir out;
-        const QString pdf = out.path() + "/stampa.pdf";
-        platform::PrintJob::setOutputFile(pdf);
+        PrintedPdf printed;
+        const QString pdf = printed.file;
         openMenu();
         addRows(which, "D'Amico Luca", 2, QDate(2026, 11, 30));
         addRows(which, "Un nome davvero molto lungo", 1, QDate(2026, 12, 1));
@@ -515,13 +525,11 @@ private slots:
 
     void everyRowPrintedWithTheHeadingOnEachPage()
     {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext is not installed");
+        NEEDS_PDFTOTEXT();
         WorkFolder folder;
         Trap trap;
-        QTemporaryDir out;
-        const QString pdf = out.path() + "/stampa.pdf";
-        platform::PrintJob::setOutputFile(pdf);
+        PrintedPdf printed;
+        const QString pdf = printed.file;
         openMenu();
         addRows("FLIsomm", "Alunno %1", 250);
         ArchiveWindow *w = openArchive("FLIsomm");
@@ -585,13 +593,11 @@ private slots:
 
     void printingAfterADeletionPrintsWhatWent()
     {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext is not installed");
+        NEEDS_PDFTOTEXT();
         WorkFolder folder;
         Trap trap;
-        QTemporaryDir out;
-        const QString pdf = out.path() + "/stampa.pdf";
-        platform::PrintJob::setOutputFile(pdf);
+        PrintedPdf printed;
+        const QString pdf = printed.file;
         openMenu();
         addRows("frmRISUL", "Verdi Anna", 2);
         ArchiveWindow *w = openArchive("frmRISUL");

@@ -43,6 +43,17 @@ int serverCount(const QString &table, const QString &where = {})
     return server->psql(QString("SELECT count(*) FROM %1 %2").arg(table, where)).toInt();
 }
 
+// The program started while the server does not answer; its message taken.
+void startWithTheServerAway(const WorkFolder &folder)
+{
+    platform::ServerSettings away = server->settings();
+    away.host = folder.path() + "/nessun-server";
+    platform::setResultsServer(away);
+    ModalAnswers boxes;
+    boxes.press("OK");
+    openMenu();
+}
+
 } // namespace
 
 class tst_server : public QObject
@@ -259,12 +270,8 @@ private slots:
     {
         WorkFolder folder;
         Trap trap;
-        platform::ServerSettings away = server->settings();
-        away.host = folder.path() + "/nessun-server";
-        platform::setResultsServer(away);
+        startWithTheServerAway(folder);
         ModalAnswers boxes;
-        boxes.press("OK");
-        openMenu();
         auto *w = forms::get<ArchiveWindow>(windows::FLIsomm);
         w->show();
         boxes.press("OK");
@@ -284,14 +291,7 @@ private slots:
         // there, and only once.
         WorkFolder folder;
         Trap trap;
-        platform::ServerSettings away = server->settings();
-        away.host = folder.path() + "/nessun-server";
-        platform::setResultsServer(away);
-        {
-            ModalAnswers boxes;
-            boxes.press("OK");
-            openMenu();
-        }
+        startWithTheServerAway(folder);
         for (int i = 0; i < 3; ++i) {
             auto rs = M::db->openRecordset("studsomm");
             rs->addNew();
