@@ -141,24 +141,13 @@ private slots:
         const auto &t = *assessment::labelTopic(topic + 6);
         QVERIFY(w->isVisible());
         QVERIFY(!forms::existing(windows::FQuest)->isVisible());
-        QVERIFY(forms::isLoaded(windows::FQuest));
-        QCOMPARE(w->windowTitle(), "DESCRIVI L'IMMAGINE");
         QCOMPARE(w->txtTITOLO->text(), t.title);
         QCOMPARE(w->Image1->pictureName(), "pervaldoria\\" + t.picture);
-        QCOMPARE(w->Image1->size(), QSize(345, 273)); // scaled into its frame
-        QCOMPARE(w->numcaselle(), int(t.terms.size()));
         for (int i = 0; i < assessment::DropBoxCount; ++i) {
             const bool used = i < t.terms.size();
             QCOMPARE(w->Label3[i]->isVisibleTo(w), used);
-            QCOMPARE(w->Label1[i]->isVisibleTo(w), used);
-            QCOMPARE(w->Label3[i]->caption(), QString::number(i + 1));
-            if (used)
-                QCOMPARE(w->Label1[i]->caption(), t.terms[i]);
+            QCOMPARE(w->Label1[i]->caption(), used ? t.terms[i] : QString());
             QCOMPARE(w->Label4[i]->isVisibleTo(w), t.attesi[i] != 0);
-            QCOMPARE(w->Label4[i]->caption(), QString());
-            QCOMPARE(colorOf(w->Label4[i]), Box);
-            QCOMPARE(w->Label4[i]->accessibleName(), QString::fromUtf8(assessment::DropBoxes[i].where));
-            QCOMPARE(w->Label3[i]->accessibleName(), QString("numero %1").arg(i + 1));
         }
         QCOMPARE(buttons(w), "edeeeed");
     }
