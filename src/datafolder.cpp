@@ -1,6 +1,7 @@
 #include "datafolder.h"
 
 #include "assessment/coursebank.h"
+#include "common/modvaldoria.h"
 #include "platform/datapath.h"
 #include "platform/resultsserver.h"
 #include "platform/dialogs.h"
@@ -25,7 +26,7 @@ const QString FolderKey = QStringLiteral("dati/cartella");
 QString installedCourse()
 {
     const QString dir = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/valdoria"));
-    return QFileInfo::exists(dir + QLatin1Char('/') + DatabaseName) ? QDir(dir).canonicalPath() : QString();
+    return QFileInfo::exists(dir + QLatin1Char('/') + Modvaldoria::DatabaseFile) ? QDir(dir).canonicalPath() : QString();
 }
 
 QString argumentAfter(const QStringList &arguments, const QString &name)
@@ -43,15 +44,11 @@ DataPlaces chooseDataPlaces(const QStringList &arguments)
     // The user's file overrides the system's.
     QStringList files = QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation, ConfigName);
     std::reverse(files.begin(), files.end());
-    places.configFiles = files;
     QString folder;
     for (const QString &file : files) {
         QSettings config(file, QSettings::IniFormat);
         if (config.contains(FolderKey))
             folder = config.value(FolderKey).toString().trimmed();
-    }
-    for (const QString &file : files) {
-        QSettings config(file, QSettings::IniFormat);
         config.beginGroup(QStringLiteral("server"));
         if (config.contains(QStringLiteral("database"))) {
             places.server.database = config.value(QStringLiteral("database")).toString().trimmed();
@@ -80,8 +77,8 @@ void prepareDataPlaces(const DataPlaces &places)
         platform::fatal(QStringLiteral("La cartella dei dati \"%1\" non si può creare: i risultati degli alunni "
                                        "non potrebbero essere registrati.")
                             .arg(folder));
-    const QString database = places.writable + QLatin1Char('/') + DatabaseName;
-    const QString course = places.installed.isEmpty() ? QString() : places.installed + QLatin1Char('/') + DatabaseName;
+    const QString database = places.writable + QLatin1Char('/') + Modvaldoria::DatabaseFile;
+    const QString course = places.installed.isEmpty() ? QString() : places.installed + QLatin1Char('/') + Modvaldoria::DatabaseFile;
     if (!QFileInfo::exists(database) && !course.isEmpty()) {
         // The first start: the course as installed, with empty archives.
         const QString partial = database + QStringLiteral(".part");

@@ -19,7 +19,6 @@ struct DataPlaces
 {
     QString writable;  // keeps valdoria.mdb; empty when running from a pervaldoria folder
     QString installed; // the course as installed; empty when not installed
-    QStringList configFiles; // the config files read, system first
     platform::ServerSettings server; // the room's results server, if one is set ([server])
 };
 
@@ -33,7 +32,5 @@ DataPlaces chooseDataPlaces(const QStringList &arguments);
 // Makes the writable folder ready and points the data paths at it, then at the
 // installed course. Failures are run-time errors naming the folder.
 void prepareDataPlaces(const DataPlaces &places);
-
-inline const QString DatabaseName = QStringLiteral("valdoria.mdb");
 
 } // namespace app

@@ -115,21 +115,26 @@ QString ArchiveWindow::cell(int column) const
     return v.toString();
 }
 
+int ArchiveWindow::listedCount() const
+{
+    return rselenco && !listingDeleted_ ? std::min(dacancellare_, rselenco->recordCount()) : 0;
+}
+
+QStringList ArchiveWindow::rowAt(int i) const
+{
+    rselenco->moveTo(i);
+    QStringList row;
+    for (int c = 0; c < design_.columns.size(); ++c)
+        row << cell(c);
+    return row;
+}
+
 void ArchiveWindow::caricadati()
 {
     store_.clear();
-    const int listed = rselenco && !listingDeleted_ ? std::min(dacancellare_, rselenco->recordCount()) : 0;
-    for (int i = posizione_; i < posizione_ + RowsPerScreen; ++i) {
-        QStringList row;
-        if (i < listed) {
-            rselenco->moveTo(i);
-            for (int c = 0; c < design_.columns.size(); ++c)
-                row << cell(c);
-        } else {
-            row = QStringList(design_.columns.size(), QString());
-        }
-        store_ << row;
-    }
+    const int listed = listedCount();
+    for (int i = posizione_; i < posizione_ + RowsPerScreen; ++i)
+        store_ << (i < listed ? rowAt(i) : QStringList(design_.columns.size(), QString()));
 }
 
 void ArchiveWindow::scrivilista()
@@ -151,16 +156,8 @@ void ArchiveWindow::clearLists()
 QList<QStringList> ArchiveWindow::listedRows() const
 {
     QList<QStringList> rows;
-    if (!rselenco || listingDeleted_)
-        return rows;
-    const int listed = std::min(dacancellare_, rselenco->recordCount());
-    for (int i = 0; i < listed; ++i) {
-        rselenco->moveTo(i);
-        QStringList row;
-        for (int c = 0; c < design_.columns.size(); ++c)
-            row << cell(c);
-        rows << row;
-    }
+    for (int i = 0, listed = listedCount(); i < listed; ++i)
+        rows << rowAt(i);
     return rows;
 }
 
@@ -320,17 +317,14 @@ void ArchiveWindow::cmdelimina_Click()
 
 void ArchiveWindow::esporta()
 {
-    const QList<QStringList> rows = listingDeleted_ ? deleted_ : listedRows();
     if (!rselenco) {
         platform::msgBox(NothingToExport);
         return;
     }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
+    const QList<QStringList> rows = listingDeleted_ ? deleted_ : listedRows();
     const QString file = platform::saveFileBox(
         QStringLiteral("Esporta l'elenco"),
-        QDir(folder).filePath(QStringLiteral("%1 %2.csv").arg(design_.pdfName, QDate::currentDate().toString(Qt::ISODate))),
+        QStringLiteral("%1 %2.csv").arg(design_.pdfName, QDate::currentDate().toString(Qt::ISODate)),
         QStringLiteral("Fogli di calcolo CSV (*.csv)"));
     if (file.isEmpty())
         return;

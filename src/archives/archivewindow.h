@@ -32,17 +32,12 @@ public:
     // context menu).
     void esporta();
 
-    const ArchiveDesign &design() const { return design_; }
-
     // Twelve when the whole archive is listed, 0 for one pupil's rows.
     static constexpr int WholeArchive = 12;
     static constexpr int RowsPerScreen = 20;
     int modoelenco() const { return modoelenco_; }
-    int posizione() const { return posizione_; }
     int numrighe() const { return numrighe_; }
     int dacancellare() const { return dacancellare_; }
-    int schermata() const { return schermata_; }
-    int schermate() const { return schermate_; }
 
     platform::Label *Label1;
     QList<platform::ListBox *> Listsomm;
@@ -64,6 +59,9 @@ private:
     // The text of a column of the listing's current row: numbers in plain
     // decimal form, dates as dd/mm/yyyy, nothing for a missing value.
     QString cell(int column) const;
+    // How many rows the listing holds, and one of them as the lists show it.
+    int listedCount() const;
+    QStringList rowAt(int i) const;
     // Every listed row as the lists show it, for printing.
     QList<QStringList> listedRows() const;
     // Forgets the listing: nothing to print or delete until the next one.

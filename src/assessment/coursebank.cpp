@@ -1,5 +1,6 @@
 #include "coursebank.h"
 
+#include "platform/connection.h"
 #include "platform/dao.h"
 
 #include <QCryptographicHash>
@@ -107,8 +108,7 @@ namespace {
 const QString VersionKey = QStringLiteral("versione");
 // Kept as they are by an upgrade: the results, and the results still waiting
 // for the room's server.
-const QString ResultTables[] = {QStringLiteral("studenti"), QStringLiteral("studsomm"),
-                                QStringLiteral("valdoria_da_inviare")};
+QStringList keptTables() { return platform::Database::ResultTables + QStringList{platform::Database::PendingTable}; }
 
 // A connection of its own, closed and removed when it goes.
 class Scratch
@@ -120,7 +120,7 @@ public:
         name_ = QStringLiteral("valdoria-course-%1").arg(++serial);
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db_.setDatabaseName(file);
-        db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        db_.setConnectOptions(platform::sqliteConnectOptions());
     }
     ~Scratch()
     {
@@ -221,11 +221,12 @@ bool refreshCourse(const QString &dataFile, const QString &courseFile, QString *
     while (q.next())
         present << q.value(0).toString();
 
+    const QStringList kept = keptTables();
     bool ok = run(q, QStringLiteral("BEGIN IMMEDIATE"), error);
     for (const Table &t : std::as_const(course)) {
         if (!ok)
             break;
-        const bool results = std::find(std::begin(ResultTables), std::end(ResultTables), t.name) != std::end(ResultTables);
+        const bool results = kept.contains(t.name);
         const QString name = platform::quoteName(t.name);
         if (results) {
             // Results stay as they are; a missing result table is created empty.
@@ -268,12 +269,10 @@ bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
     }
 
     QDir().mkpath(QFileInfo(dbFile).absolutePath());
-    const QString connection = QStringLiteral("valdoria-install");
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(dbFile);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        Scratch scratch(dbFile);
+        QSqlDatabase &db = scratch.db();
         if (!db.open()) {
             *error = db.lastError().text();
         } else {
@@ -330,10 +329,8 @@ bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
                 ok = run(q, QStringLiteral("COMMIT"), error);
             if (!ok)
                 q.exec(QStringLiteral("ROLLBACK"));
-            db.close();
         }
     }
-    QSqlDatabase::removeDatabase(connection);
     if (!ok && !existed)
         QFile::remove(dbFile);
     return ok;

@@ -131,11 +131,7 @@ void FQimage::Form_Load()
 {
     fillScreen();
     cmdriprovo->setEnabled(false);
-    for (int i = 0; i < DropBoxCount; ++i) {
-        Label4[i]->setCaption({});
-        platform::setBackColor(Label4[i], BoxBack);
-        platform::setBackColor(Label3[i], TileBack);
-    }
+    clearBoxes();
     numcaselle_ = DropBoxCount;
     for (int i = 0; i < DropBoxCount; ++i) {
         Label3[i]->setVisible(false);

@@ -32,7 +32,6 @@ public:
     void cmdscegliarg_Click();
     void cmduscita_Click();
 
-    int numcaselle() const { return numcaselle_; }
     QString atteso(int box) const { return attesi[box]; }
 
     platform::TextBox *txtTITOLO;

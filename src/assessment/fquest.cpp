@@ -57,7 +57,6 @@ FQuest::FQuest() : Form(windows::FQuest)
 {
     setCaption(QStringLiteral("questionari"));
     setPicture(common::graniteBackground());
-    const QFont plain = platform::designFont(platform::SansSerif, 8.25);
     const QFont bold = platform::designFont(platform::SansSerif, 8.25, true);
 
     Text2 = new platform::TextBox(this, Text2Design);

@@ -90,17 +90,17 @@ FRIsomma::FRIsomma() : Form(windows::FRIsomma)
     cmdlista->setFocus();
 }
 
-void FRIsomma::Form_Load()
+void FRIsomma::Form_Load() { fillScreen(); }
+
+void FRIsomma::showEvent(QShowEvent *event)
 {
-    fillScreen();
     showResults();
+    Form::showEvent(event);
 }
 
 void FRIsomma::showResults()
 {
-    Labnome->setCaption({});
     Labnome->setCaption(M::nomealunno);
-    LABsomma->setCaption({});
     LABsomma->setCaption(M::somma.toString());
     LABvaluta->setCaption(M::valuta.toString());
     LABconosci->setCaption(M::conosci.toString());

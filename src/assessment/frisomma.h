@@ -19,9 +19,6 @@ public:
     void cmdscegliarg_Click();
     void cmduscita_Click();
 
-    // Writes the shared results into the value labels.
-    void showResults();
-
     platform::Label *Labnome;
     platform::Label *lblsomma;
     platform::Label *LABsomma;
@@ -36,6 +33,13 @@ public:
     platform::CommandButton *cmdlista;
     platform::CommandButton *cmdscegliarg;
     platform::CommandButton *cmduscita;
+
+protected:
+    // Each time it is shown, the card reads the shared results afresh.
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void showResults();
 };
 
 } // namespace assessment

@@ -46,7 +46,6 @@ FSommati::FSommati() : Form(windows::FSommati)
 {
     setCaption(QStringLiteral("Test sommativo"));
     setPicture(common::graniteBackground());
-    const QFont plain = platform::designFont(platform::SansSerif, 8.25);
     const QFont bold = platform::designFont(platform::SansSerif, 8.25, true);
 
     Text2 = new platform::TextBox(this, Text2Design);
@@ -183,19 +182,7 @@ void FSommati::cmdRISULT_Click()
     forms::load(windows::FRIsomma);
     setVisible(false);
     forms::unload(windows::FSommati);
-    // The card shows the results of the test that has just ended.
-    auto write = [](const char *label, const QString &text) {
-        auto *l = qobject_cast<platform::Label *>(forms::control(windows::FRIsomma, QString::fromLatin1(label)));
-        l->setCaption({});
-        l->setCaption(text);
-    };
-    write("Labnome", M::nomealunno);
-    write("LABsomma", M::somma.toString());
-    write("LABvaluta", M::valuta.toString());
-    write("LABconosci", M::conosci.toString());
-    write("LABcomprendi", M::comprendi.toString());
-    write("LABapplica", M::applica.toString());
-    forms::show(windows::FRIsomma);
+    forms::show(windows::FRIsomma); // the card reads the results of the test that has just ended
 }
 
 void FSommati::Command1_Click()

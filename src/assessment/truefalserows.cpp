@@ -13,14 +13,12 @@ const QString Incomplete = QStringLiteral("Non hai fornito TUTTE LE RISPOSTE.  P
 
 TrueFalseRows::TrueFalseRows(QWidget *window, const RowsLayout &l, const QColor &textBack, const QColor &boxBack)
 {
-    const QFont plain = platform::designFont(platform::SansSerif, 8.25);
     for (int i = 0; i < Rows; ++i) {
         const int top = l.top + l.step * i;
         Text1[i] = new platform::TextBox(window, platform::arrayName(QStringLiteral("Text1"), i),
                                          {l.textLeft, top, l.textWidth, l.textHeight});
         Text1[i]->setReadOnly(true);
         Text1[i]->setFocusPolicy(Qt::NoFocus);
-        Text1[i]->setFont(plain);
         platform::setBackColor(Text1[i], textBack);
         Check1[i] = new platform::CheckBox(window, platform::arrayName(QStringLiteral("Check1"), i),
                                            QString::number(i + 1), {l.trueLeft, top, l.trueWidth, l.boxHeight});

@@ -16,6 +16,8 @@ namespace Modvaldoria {
 // Arrays run 0..10; the program uses elements 1 to 10.
 template <class T> using Array10 = std::array<T, 11>;
 
+// The course database, in the data folder: questions and stored results.
+inline const QString DatabaseFile = QStringLiteral("valdoria.mdb");
 inline std::unique_ptr<platform::Database> db;
 inline QVariant numargomento; // no value until the first topic is chosen
 inline std::unique_ptr<platform::Recordset> rsdomande;

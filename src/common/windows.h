@@ -41,7 +41,6 @@ const Topic *topicOfCode(const QVariant &code);
 // The topic numbered 1 to 7, or nullptr.
 const Topic *topic(int number);
 
-inline int codeOf(const Topic &t) { return t.number + TopicCodeOffset; }
 inline QString lessonWindow(const Topic &t) { return QString::fromLatin1(t.lesson); }
 // The lesson window of a topic code, or the empty text for any other value.
 inline QString lessonWindowOfCode(const QVariant &code)

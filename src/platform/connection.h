@@ -13,13 +13,16 @@ namespace platform {
 
 enum class Dialect { Sqlite, Postgres };
 
+// How long an SQLite connection waits for another copy of the program that is
+// writing the same file.
+inline QString sqliteConnectOptions() { return QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"); }
+
 class Connection
 {
 public:
-    // `file`: what was opened (a file, or the server's description); `path`:
-    // how the program named it, for messages.
-    Connection(const QString &name, const QString &file, const QString &path, Dialect dialect)
-        : name_(name), file_(file), path_(path), dialect_(dialect)
+    // `file`: what was opened (a file, or the server's description).
+    Connection(const QString &name, const QString &file, Dialect dialect)
+        : name_(name), file_(file), dialect_(dialect)
     {
     }
     ~Connection()
@@ -35,9 +38,7 @@ public:
     Connection &operator=(const Connection &) = delete;
 
     QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
-    QString path() const { return path_; }
     QString file() const { return file_; }
-    QString name() const { return name_; }
     Dialect dialect() const { return dialect_; }
 
     // The column that tells rows apart.
@@ -56,7 +57,7 @@ public:
     [[noreturn]] void fail(const QString &what, const QString &detail) const;
 
 private:
-    QString name_, file_, path_;
+    QString name_, file_;
     Dialect dialect_;
 };
 

@@ -18,7 +18,6 @@ namespace platform {
 
 namespace {
 
-constexpr int BusyTimeoutMs = 10000;
 // Rows are read this many at a time, as the recordset reaches them.
 constexpr int BlockRows = 64;
 // PRAGMA synchronous: 2 is FULL, a commit is on disk before it returns.
@@ -109,11 +108,11 @@ std::unique_ptr<Database> Database::open(const QString &path)
     static int serial = 0;
     const QString name = QStringLiteral("valdoria-%1").arg(++serial);
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    auto connection = std::make_shared<Connection>(name, file, path, Dialect::Sqlite);
+    auto connection = std::make_shared<Connection>(name, file, Dialect::Sqlite);
     {
         QSqlDatabase db = connection->db();
         db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+        db.setConnectOptions(sqliteConnectOptions());
         if (!db.open())
             connection->fail(QStringLiteral("Non si riesce ad aprire l'archivio \"%1\".").arg(path),
                              db.lastError().text());
@@ -197,19 +196,18 @@ Recordset::Recordset(std::shared_ptr<ServerLink> server, std::shared_ptr<Connect
 {
     // A results table kept on a server is read there; with the server away the
     // recordset has no rows (appends still wait safely here) and says why.
+    const std::shared_ptr<Connection> file = connection_;
     if (server_) {
-        if (server_->ensure()) {
-            local_ = connection_;
-            connection_ = server_->server();
-        } else {
+        if (!server_->ensure()) {
             error_ = server_->notice();
-            readColumns(local_ ? local_ : connection_);
+            readColumns(file);
             return;
         }
+        connection_ = server_->server();
     }
     if (!readColumns(connection_)) {
         // Lost on the way: the columns are the local file's, the rows none.
-        readColumns(local_);
+        readColumns(file);
         return;
     }
     QSqlQuery q(connection_->db());
@@ -250,7 +248,7 @@ bool Recordset::failedOnServer(const QSqlQuery &q) const
 {
     if (!server_ || connection_->dialect() != Dialect::Postgres)
         return false;
-    server_->lost(q.lastError());
+    server_->lost();
     error_ = server_->notice();
     values_.clear();
     return true;
@@ -442,7 +440,7 @@ bool Recordset::deleteAll(QString *error)
         const QString why = lastError(bad);
         q.exec(QStringLiteral("ROLLBACK"));
         if (server_ && connection_->dialect() == Dialect::Postgres)
-            server_->lost(bad.lastError());
+            server_->lost();
         *error = failed + QStringLiteral("\n(") + why + QStringLiteral(")");
         return false;
     };

@@ -78,7 +78,6 @@ private:
 
     std::shared_ptr<ServerLink> server_;  // the results server, for a result table kept there
     std::shared_ptr<Connection> connection_; // where the rows are read
-    std::shared_ptr<Connection> local_;      // the local file, when the rows are on the server
     mutable QString error_;
     QString table_;
     QString where_;       // the selection, with its bound values
@@ -118,6 +117,8 @@ public:
     static inline const QString NameColumn = QStringLiteral("cognome e nome");
     // The tables where results are stored: the program cannot work without them.
     static inline const QStringList ResultTables{QStringLiteral("studenti"), QStringLiteral("studsomm")};
+    // The local table of results still waiting for the room's server.
+    static inline const QString PendingTable = QStringLiteral("valdoria_da_inviare");
 
     // Results kept on a server (see resultsserver.h): what the user should
     // know about it (empty when all is well), whether it is used, and the

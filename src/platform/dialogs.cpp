@@ -1,12 +1,14 @@
 #include "dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace platform {
 
@@ -88,8 +90,11 @@ QString inputBox(const QString &prompt, const QString &title, const QString &def
     return accepted ? box.textValue() : QString();
 }
 
-QString saveFileBox(const QString &title, const QString &suggestedPath, const QString &filter)
+QString saveFileBox(const QString &title, const QString &suggestedName, const QString &filter)
 {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
     GiveBack giveBack;
     QFileDialog box(giveBack.window, title);
     box.setObjectName(QStringLiteral("SaveFileBox"));
@@ -101,8 +106,8 @@ QString saveFileBox(const QString &title, const QString &suggestedPath, const QS
     const int star = int(filter.lastIndexOf(QStringLiteral("*.")));
     if (star >= 0)
         box.setDefaultSuffix(filter.mid(star + 2).section(QLatin1Char(')'), 0, 0).section(QLatin1Char(' '), 0, 0));
-    box.setDirectory(QFileInfo(suggestedPath).absolutePath());
-    box.selectFile(QFileInfo(suggestedPath).fileName());
+    box.setDirectory(folder);
+    box.selectFile(suggestedName);
     box.setLabelText(QFileDialog::Accept, QStringLiteral("Salva"));
     box.setLabelText(QFileDialog::Reject, QStringLiteral("Annulla"));
     box.setLabelText(QFileDialog::FileName, QStringLiteral("Nome del file:"));

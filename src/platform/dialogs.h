@@ -20,8 +20,9 @@ Answer msgBox(const QString &prompt, Buttons buttons = Buttons::Ok, const QStrin
 QString inputBox(const QString &prompt, const QString &title = AppTitle, const QString &defaultText = {},
                  bool *cancelled = nullptr);
 
-// Asks where to save a file, proposing `suggestedPath`; the empty text when
-// the user gives up. The file gets the filter's suffix if none is typed.
-QString saveFileBox(const QString &title, const QString &suggestedPath, const QString &filter);
+// Asks where to save a file, proposing `suggestedName` in the user's documents
+// folder (the home folder when there is none); the empty text when the user
+// gives up. The file gets the filter's suffix if none is typed.
+QString saveFileBox(const QString &title, const QString &suggestedName, const QString &filter);
 
 } // namespace platform

@@ -152,33 +152,28 @@ bool PrintJob::savePdf(const QString &file, QString *error)
     return true;
 }
 
-bool printOrSave(PrintJob &job, const QString &suggestedName)
+void printOrSave(PrintJob &job, const QString &suggestedName)
 {
     QString error;
     if (PrintJob::hasDefaultPrinter()) {
-        if (job.endDoc(&error))
-            return true;
-        msgBox(QStringLiteral("La stampa non è riuscita: %1\nI risultati restano nell'archivio.").arg(error));
-        return false;
+        if (!job.endDoc(&error))
+            msgBox(QStringLiteral("La stampa non è riuscita: %1\nI risultati restano nell'archivio.").arg(error));
+        return;
     }
     if (msgBox(QStringLiteral("Su questo computer non c'è una stampante predefinita.\n"
                               "Vuoi salvare l'elenco in un file PDF, da stampare più tardi?"),
                Buttons::YesNo)
         != Answer::Yes)
-        return false;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    const QString file = saveFileBox(QStringLiteral("Salva l'elenco come PDF"), QDir(folder).filePath(suggestedName),
-                                     QStringLiteral("Documenti PDF (*.pdf)"));
+        return;
+    const QString file =
+        saveFileBox(QStringLiteral("Salva l'elenco come PDF"), suggestedName, QStringLiteral("Documenti PDF (*.pdf)"));
     if (file.isEmpty())
-        return false;
+        return;
     if (!job.savePdf(file, &error)) {
         msgBox(QStringLiteral("L'elenco non è stato salvato: %1\nI risultati restano nell'archivio.").arg(error));
-        return false;
+        return;
     }
     msgBox(QStringLiteral("L'elenco è stato salvato nel file\n%1").arg(QDir::toNativeSeparators(file)));
-    return true;
 }
 
 } // namespace platform

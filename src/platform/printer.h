@@ -45,8 +45,7 @@ private:
 
 // Prints on the default printer; with none (as on many school PCs) says so and
 // offers to save the listing as a PDF file, `suggestedName` in the user's
-// documents folder. Every failure is told; nothing else changes. True when the
-// listing was printed or saved.
-bool printOrSave(PrintJob &job, const QString &suggestedName);
+// documents folder. Every failure is told; nothing else changes.
+void printOrSave(PrintJob &job, const QString &suggestedName);
 
 } // namespace platform

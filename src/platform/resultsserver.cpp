@@ -25,10 +25,8 @@ ServerSettings &settings()
 
 constexpr int ConnectTimeoutSeconds = 3;
 constexpr int RetryMs = 30000;
-const QString QueueTable = QStringLiteral("valdoria_da_inviare");
+const QString &QueueTable = Database::PendingTable;
 const QString DateColumn = QStringLiteral("data");
-
-QString quoted(const QString &s) { return QStringLiteral("\"%1\"").arg(s); }
 
 } // namespace
 
@@ -49,7 +47,7 @@ ServerLink::ServerLink(const ServerSettings &s, std::shared_ptr<Connection> loca
     static int serial = 0;
     const QString name = QStringLiteral("valdoria-server-%1").arg(++serial);
     QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-    server_ = std::make_shared<Connection>(name, settings_.describe(), settings_.describe(), Dialect::Postgres);
+    server_ = std::make_shared<Connection>(name, settings_.describe(), Dialect::Postgres);
     // While the server is away, or results wait for it, it is asked again now
     // and then.
     retry_.setInterval(RetryMs);
@@ -110,15 +108,13 @@ bool ServerLink::connectNow()
                                      "risultati saranno conservati su questo computer.")
                           .arg(server, settings_.user);
         else
-            notice_ = QStringLiteral("Il server dei risultati %1 non risponde. I risultati saranno conservati su "
-                                     "questo computer e inviati al server appena risponderà.")
-                          .arg(server);
+            notice_ = notAnswering();
         db.close();
         return false;
     }
     for (const QString &table : Database::ResultTables) {
         QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("SELECT uid FROM %1 LIMIT 0").arg(quoted(table)))) {
+        if (!q.exec(QStringLiteral("SELECT uid FROM %1 LIMIT 0").arg(quoteName(table)))) {
             notice_ = QStringLiteral("Sul server dei risultati %1 manca la tabella \"%2\": va preparato con "
                                      "tools/server/prepara-server.sh. I risultati saranno conservati su questo "
                                      "computer.")
@@ -147,15 +143,19 @@ bool ServerLink::ensure(bool now)
     return up_;
 }
 
-void ServerLink::lost(const QSqlError &error)
+QString ServerLink::notAnswering() const
 {
-    Q_UNUSED(error);
+    return QStringLiteral("Il server dei risultati %1 non risponde. I risultati saranno conservati su questo "
+                          "computer e inviati al server appena risponderà.")
+        .arg(settings_.describe());
+}
+
+void ServerLink::lost()
+{
     up_ = false;
     server_->db().close();
     sinceFailure_.restart();
-    notice_ = QStringLiteral("Il server dei risultati %1 non risponde. I risultati saranno conservati su questo "
-                             "computer e inviati al server appena risponderà.")
-                  .arg(settings_.describe());
+    notice_ = notAnswering();
 }
 
 bool ServerLink::insertOnServer(const QString &table, const Fields &fields, const QString &uid, qint64 *id)
@@ -174,7 +174,7 @@ bool ServerLink::insertOnServer(const QString &table, const Fields &fields, cons
                            ? QVariant(QDate::fromString(f.second.toString(), Qt::ISODate))
                            : f.second);
     if (!q.exec()) {
-        lost(q.lastError());
+        lost();
         return false;
     }
     if (q.next()) {
@@ -186,7 +186,7 @@ bool ServerLink::insertOnServer(const QString &table, const Fields &fields, cons
     again.prepare(QStringLiteral("SELECT id FROM %1 WHERE uid = ?").arg(quoteName(table)));
     again.addBindValue(uid);
     if (!again.exec() || !again.next()) {
-        lost(again.lastError());
+        lost();
         return false;
     }
     *id = again.value(0).toLongLong();

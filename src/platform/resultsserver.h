@@ -55,7 +55,7 @@ public:
     // What the user should know about the server, in Italian; empty when all is well.
     QString notice() const { return notice_; }
     // A statement failed: the server is taken as lost until it answers again.
-    void lost(const QSqlError &error);
+    void lost();
 
     // Appends a result to `table`: on the server (its id), or to the queue
     // here (-1). Either way the result is safe when this returns.
@@ -66,6 +66,8 @@ public:
 
 private:
     bool connectNow();
+    // The notice while the server does not answer.
+    QString notAnswering() const;
     bool insertOnServer(const QString &table, const Fields &fields, const QString &uid, qint64 *id);
     void enqueue(const QString &table, const Fields &fields, const QString &uid);
 

@@ -39,8 +39,6 @@ const QColor BandColor(255, 224, 192);
 constexpr double TopicPoints = 9.75;
 constexpr double SommativoPoints = 12;
 
-const QString DatabaseFile = QStringLiteral("valdoria.mdb");
-
 } // namespace
 
 Fscelte::Fscelte() : Form(windows::Fscelte)
@@ -79,7 +77,7 @@ Fscelte::Fscelte() : Form(windows::Fscelte)
 void Fscelte::Form_Load()
 {
     fillScreen();
-    Modvaldoria::db = platform::Database::open(platform::dataFile(DatabaseFile));
+    Modvaldoria::db = platform::Database::open(platform::dataFile(Modvaldoria::DatabaseFile));
     // Results kept on the room's server: a problem there is told once, and the
     // results wait on this computer meanwhile.
     if (const QString notice = Modvaldoria::db->serverNotice(); !notice.isEmpty())
