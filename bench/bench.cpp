@@ -4,7 +4,7 @@
 
 #include "testsupport.h"
 #include "pgserver.h"
-#include "platform/resultsserver.h"
+#include "storage/resultsserver.h"
 
 #include "animation/fanimaz.h"
 #include "archives/archivewindow.h"
@@ -14,11 +14,11 @@
 #include "assessment/frisomma.h"
 #include "assessment/fsommati.h"
 #include "lessons/lessonwindow.h"
-#include "platform/dao.h"
+#include "storage/dao.h"
 #include "shell/fscelte.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
-#include "startup.h"
+#include "app/startup.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -101,18 +101,18 @@ void durableAppend()
 {
     WorkFolder folder;
     Trap trap;
-    auto db = platform::Database::open("pervaldoria\\valdoria.mdb");
+    auto db = platform::must(storage::Database::open("pervaldoria\\valdoria.mdb"));
     QList<double> times;
     for (int i = 0; i < 200; ++i) {
         QElapsedTimer t;
         t.start();
-        auto rs = db->openRecordset("studenti");
+        auto rs = platform::must(db->openRecordset("studenti"));
         rs->addNew();
         rs->setField("punteggio", i % 11);
         rs->setField("cognome e nome", QString("Alunno %1").arg(i));
         rs->setField("argomento", "IL VENTO.");
         rs->setField("maxpunti", 10);
-        rs->update();
+        platform::must(rs->update());
         times << t.nsecsElapsed() / 1e6;
     }
     report("durable append of a result (200 rows table)", stats(times));
@@ -215,7 +215,7 @@ void assessmentWindows()
         // The test, under a name, every set answered.
         Modvaldoria::nomealunno = QString("Alunno %1").arg(round);
         Modvaldoria::modotest = 1;
-        Modvaldoria::rsdomande->moveFirst();
+        platform::must(Modvaldoria::rsdomande->moveFirst());
         Modvaldoria::caricarisposte();
         for (;;) {
             QElapsedTimer t;
@@ -415,20 +415,20 @@ void onTheServer()
     Trap trap;
     freshProgram();
     platform::setFatalHandler([](const QString &what) { throw platform::FatalError{what}; });
-    platform::setResultsServer(server.settings());
+    storage::setResultsServer(server.settings());
     auto *menu = forms::get<shell::Fscelte>("Fscelte");
     menu->show();
     QList<double> appends;
     for (int i = 0; i < 200; ++i) {
         QElapsedTimer t;
         t.start();
-        auto rs = Modvaldoria::db->openRecordset("studenti");
+        auto rs = platform::must(Modvaldoria::db->openRecordset("studenti"));
         rs->addNew();
         rs->setField("cognome e nome", QString("Alunno %1").arg(i));
         rs->setField("argomento", "IL VENTO.");
         rs->setField("punteggio", i % 11);
         rs->setField("maxpunti", 10);
-        rs->update();
+        platform::must(rs->update());
         appends << t.nsecsElapsed() / 1e6;
     }
     server.psql("INSERT INTO studenti (uid, \"cognome e nome\", argomento, punteggio, maxpunti) "
@@ -441,7 +441,7 @@ void onTheServer()
     report("server, 100 000 rows: one pupil's 50 rows", stats(times.selections));
     forms::unloadAll();
     Modvaldoria::reset();
-    platform::setResultsServer({});
+    storage::setResultsServer({});
 }
 
 } // namespace

@@ -1,13 +1,16 @@
 # Run as: cmake -DSRC=<src folder> -P checklayers.cmake
 # Fails when a file under src/ includes upward or sideways: every include of
 # another folder's header is written "folder/name.h" (never "../"), and a
-# folder may use only the folders below it. Files at the top of src/ (start-up
-# and main) may use every folder.
-set(below_platform "")
-set(below_common platform)
-foreach(windows_folder shell lessons animation assessment archives)
-    set(below_${windows_folder} platform common)
+# folder may use only the folders below it. The top (app/ and main.cpp) may
+# use every folder. Storage may include no window, widget or dialog header.
+set(below_storage "")
+set(below_platform storage)
+set(below_common storage platform)
+set(windows_folders shell lessons animation assessment archives)
+foreach(windows_folder IN LISTS windows_folders)
+    set(below_${windows_folder} storage platform common)
 endforeach()
+set(below_app storage platform common ${windows_folders})
 
 file(GLOB folders LIST_DIRECTORIES true RELATIVE "${SRC}" "${SRC}/*")
 file(GLOB_RECURSE files RELATIVE "${SRC}" "${SRC}/*.h" "${SRC}/*.cpp")
@@ -20,6 +23,13 @@ foreach(file IN LISTS files)
     if(NOT DEFINED below_${folder})
         list(APPEND faults "${file}: the folder ${folder} has no place in the layers")
         continue()
+    endif()
+    if(folder STREQUAL "storage")
+        file(STRINGS "${SRC}/${file}" widgets REGEX
+             "^[ \t]*#[ \t]*include[ \t]*<(QtWidgets|QtGui|QApplication|QWidget|QMessageBox|Q[A-Za-z]*Dialog|QPainter|QPixmap|QImage|QPrinter)")
+        foreach(line IN LISTS widgets)
+            list(APPEND faults "${file}: storage may not use a window header (${line})")
+        endforeach()
     endif()
     file(STRINGS "${SRC}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
     foreach(line IN LISTS includes)

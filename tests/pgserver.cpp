@@ -139,9 +139,9 @@ bool PgServer::createDatabase(const QString &name, bool tables)
     return p.waitForFinished(60000) && p.exitCode() == 0;
 }
 
-platform::ServerSettings PgServer::settings(const QString &database) const
+storage::ServerSettings PgServer::settings(const QString &database) const
 {
-    platform::ServerSettings s;
+    storage::ServerSettings s;
     s.host = dir_.path();
     s.database = database;
     s.user = QStringLiteral("valdoria");

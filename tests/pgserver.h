@@ -5,7 +5,7 @@
 // script. PostgreSQL refuses to run as root, so as root the server runs as
 // the "postgres" user.
 
-#include "platform/resultsserver.h"
+#include "storage/resultsserver.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -26,7 +26,7 @@ public:
     bool createDatabase(const QString &name, bool tables = true);
     // The settings a PC of the room would have: user valdoria, its password in a
     // file readable only by its owner.
-    platform::ServerSettings settings(const QString &database = QStringLiteral("valdoria")) const;
+    storage::ServerSettings settings(const QString &database = QStringLiteral("valdoria")) const;
     QString socketDir() const { return dir_.path(); }
     QString passwordFile() const { return dir_.path() + QStringLiteral("/password"); }
     // Runs psql as valdoria on `database`; the output, or an empty string on failure.

@@ -1,13 +1,13 @@
 #include "testsupport.h"
 
-#include "assessment/coursebank.h"
+#include "storage/coursebank.h"
 #include "platform/rnd.h"
 #include "assessment/fquest.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 #include "lessons/lessonwindow.h"
 #include "shell/fscelte.h"
-#include "startup.h"
+#include "app/startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,10 +35,10 @@ WorkFolder::WorkFolder(Contents contents)
         for (const QString &f : staged.entryList({"*.jpg"}, QDir::Files))
             QFile::link(staged.filePath(f), dataPath() + "/" + f);
         if (contents == Everything) {
-            QString error;
-            if (!assessment::installCourseDatabase(databaseFile(), sourceDir() + "/data/schema.sql",
-                                                   sourceDir() + "/data/questions", &error))
-                qFatal("cannot install the test database: %s", qPrintable(error));
+            const storage::Status installed = storage::installCourseDatabase(
+                databaseFile(), sourceDir() + "/data/schema.sql", sourceDir() + "/data/questions");
+            if (!installed)
+                qFatal("cannot install the test database: %s", qPrintable(installed.error()));
         }
     }
     QDir::setCurrent(path());
@@ -178,14 +178,14 @@ void tick(QCheckBox *box)
 }
 
 namespace {
-const QList<assessment::QuestionSet> &bank(const QString &table)
+const QList<storage::QuestionSet> &bank(const QString &table)
 {
-    static QHash<QString, QList<assessment::QuestionSet>> cache;
+    static QHash<QString, QList<storage::QuestionSet>> cache;
     if (!cache.contains(table)) {
-        QString error;
-        cache.insert(table, assessment::readQuestionFile(sourceDir() + "/data/questions/" + table + ".txt", &error));
-        if (!error.isEmpty())
-            qWarning("%s", qPrintable(error));
+        const auto read = storage::readQuestionFile(sourceDir() + "/data/questions/" + table + ".txt");
+        if (!read)
+            qWarning("%s", qPrintable(read.error()));
+        cache.insert(table, read.value());
     }
     return cache[table];
 }

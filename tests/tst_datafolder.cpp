@@ -5,11 +5,11 @@
 
 #include "testsupport.h"
 
-#include "assessment/coursebank.h"
-#include "datafolder.h"
-#include "platform/dao.h"
-#include "platform/datapath.h"
-#include "startup.h"
+#include "storage/coursebank.h"
+#include "app/datafolder.h"
+#include "storage/dao.h"
+#include "storage/datapath.h"
+#include "app/startup.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -35,10 +35,10 @@ struct Course
         const QDir staged(stagedDataDir());
         for (const QString &f : staged.entryList({"*.jpg"}, QDir::Files))
             QFile::link(staged.filePath(f), dir.filePath(f));
-        QString error;
-        if (!assessment::installCourseDatabase(dir.filePath("valdoria.mdb"), sourceDir() + "/data/schema.sql", bank,
-                                               &error))
-            qFatal("cannot build the course: %s", qPrintable(error));
+        const storage::Status installed =
+            storage::installCourseDatabase(dir.filePath("valdoria.mdb"), sourceDir() + "/data/schema.sql", bank);
+        if (!installed)
+            qFatal("cannot build the course: %s", qPrintable(installed.error()));
     }
     QString path() const { return dir.path(); }
     QString database() const { return dir.filePath("valdoria.mdb"); }
@@ -124,7 +124,7 @@ private slots:
         QDir(home_.path()).removeRecursively();
         QDir().mkpath(home_.path());
     }
-    void cleanup() { platform::setDataFolders({}); }
+    void cleanup() { storage::setDataFolders({}); }
 
     void whereTheResultsGo_data()
     {
@@ -182,10 +182,10 @@ private slots:
         app::prepareDataPlaces(places);
         const QString db = home_.path() + "/dati/valdoria.mdb";
         QVERIFY(QFile::exists(db));
-        QCOMPARE(platform::resolveDataPath("pervaldoria\\valdoria.mdb"), QFileInfo(db).absoluteFilePath());
-        QCOMPARE(QFileInfo(platform::resolveDataPath("pervaldoria\\VENTO.jpg")).fileName(), "vento.jpg");
-        QCOMPARE(QFileInfo(platform::resolveDataPath("pervaldoria\\vento.jpg")).path(), course.path());
-        auto opened = platform::Database::open("pervaldoria\\valdoria.mdb");
+        QCOMPARE(storage::resolveDataPath("pervaldoria\\valdoria.mdb"), QFileInfo(db).absoluteFilePath());
+        QCOMPARE(QFileInfo(storage::resolveDataPath("pervaldoria\\VENTO.jpg")).fileName(), "vento.jpg");
+        QCOMPARE(QFileInfo(storage::resolveDataPath("pervaldoria\\vento.jpg")).path(), course.path());
+        auto opened = platform::must(storage::Database::open("pervaldoria\\valdoria.mdb"));
         QCOMPARE(opened->path(), QFileInfo(db).absoluteFilePath());
         // The course's own file is never the one written to.
         QVERIFY(opened->path() != course.database());
@@ -219,7 +219,7 @@ private slots:
         QCOMPARE(scalar(db, "SELECT count(*) FROM studenti").toInt(), 250);
         QCOMPARE(scalar(db, "SELECT count(*) FROM studsomm").toInt(), 250);
         QCOMPARE(scalar(db, "SELECT \"cognome e nome\" FROM studenti WHERE rowid = 200").toString(), "Alunno 199");
-        QCOMPARE(assessment::courseVersion(db), assessment::courseVersion(newer.database()));
+        QCOMPARE(storage::courseVersion(db), storage::courseVersion(newer.database()));
         // A dated copy of the file as it was stands beside it.
         const QStringList copies = QDir(home_.path() + "/dati").entryList({"valdoria.mdb.*.bak"});
         QCOMPARE(copies.size(), 1);
@@ -261,7 +261,7 @@ private slots:
                 Trap trap;
                 app::prepareDataPlaces({dir, older.path(), {}});
             }
-            platform::setDataFolders({});
+            storage::setDataFolders({});
             const QString db = dir + "/valdoria.mdb";
             addResults(db, 100);
             QProcess child;
@@ -293,7 +293,7 @@ private slots:
             app::prepareDataPlaces({dir, newer.path(), {}});
             QCOMPARE(scalar(db, "SELECT count(*) FROM domande7").toInt(), 20002);
             QCOMPARE(scalar(db, "SELECT count(*) FROM studenti").toInt(), 100);
-            platform::setDataFolders({});
+            storage::setDataFolders({});
         }
         QVERIFY2(cutShort > 0, "no upgrade was cut short");
     }
@@ -313,11 +313,9 @@ private slots:
 static int upgradeChild(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QString backup, error;
-    const bool ok = assessment::refreshCourse(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), &backup,
-                                              &error);
-    std::printf("%s\n", ok ? "done" : qPrintable(error));
-    return ok ? 0 : 1;
+    const auto refreshed = storage::refreshCourse(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    std::printf("%s\n", refreshed ? "done" : qPrintable(refreshed.error()));
+    return refreshed ? 0 : 1;
 }
 
 int main(int argc, char **argv)

@@ -9,7 +9,7 @@
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 #include "platform/printer.h"
-#include "startup.h"
+#include "app/startup.h"
 
 #include <QAccessible>
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 #include "testsupport.h"
 
 #include "lessons/lessonwindow.h"
-#include "platform/datapath.h"
+#include "storage/datapath.h"
 #include "shell/fscelte.h"
 #include "common/modvaldoria.h"
 
@@ -327,7 +327,7 @@ private slots:
             for (const QString &file : {page.picture, page.pictureBack}) {
                 if (file.isEmpty())
                     continue;
-                const QString path = platform::resolveDataPath("pervaldoria\\" + file);
+                const QString path = storage::resolveDataPath("pervaldoria\\" + file);
                 QVERIFY2(!path.isEmpty(), qPrintable(file));
                 QImageReader reader(path);
                 QCOMPARE(reader.format(), QByteArray("jpeg"));

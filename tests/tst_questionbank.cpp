@@ -7,7 +7,7 @@
 
 #include "testsupport.h"
 
-#include "assessment/coursebank.h"
+#include "storage/coursebank.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 
 using namespace testing;
-using assessment::QuestionSet;
+using storage::QuestionSet;
 
 namespace {
 
@@ -50,10 +50,12 @@ Bank readBank(const QString &dir, QString *error)
 {
     Bank bank;
     for (const QFileInfo &fi : QDir(dir).entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
-        const auto sets = assessment::readQuestionFile(fi.filePath(), error);
-        if (sets.isEmpty())
+        const auto sets = storage::readQuestionFile(fi.filePath());
+        if (!sets) {
+            *error = sets.error();
             return {};
-        bank.append({fi.completeBaseName(), sets});
+        }
+        bank.append({fi.completeBaseName(), sets.value()});
     }
     return bank;
 }
@@ -357,9 +359,8 @@ private slots:
 private:
     static QString keyOfFirstSet(const QString &table)
     {
-        QString error;
-        const auto sets = assessment::readQuestionFile(sourceDir() + "/data/questions/" + table + ".txt", &error);
-        return sets.isEmpty() ? QString() : keyOf(sets.first());
+        const auto sets = storage::readQuestionFile(sourceDir() + "/data/questions/" + table + ".txt");
+        return sets ? keyOf(sets.value().first()) : QString();
     }
 };
 

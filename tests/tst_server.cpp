@@ -11,9 +11,9 @@
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 #include "pgserver.h"
-#include "platform/dao.h"
+#include "storage/dao.h"
 #include "platform/printer.h"
-#include "platform/resultsserver.h"
+#include "storage/resultsserver.h"
 #include "shell/fscelte.h"
 
 #include <QProcess>
@@ -32,7 +32,7 @@ namespace {
 
 PgServer *server = nullptr;
 
-QStringList childArguments(const platform::ServerSettings &s, int count, const QString &who, int pauseMs = 0)
+QStringList childArguments(const storage::ServerSettings &s, int count, const QString &who, int pauseMs = 0)
 {
     return {"--append-child", s.host, s.database, s.user, s.passwordFile, QString::number(count), who,
             QString::number(pauseMs)};
@@ -46,9 +46,9 @@ int serverCount(const QString &table, const QString &where = {})
 // The program started while the server does not answer; its message taken.
 void startWithTheServerAway(const WorkFolder &folder)
 {
-    platform::ServerSettings away = server->settings();
+    storage::ServerSettings away = server->settings();
     away.host = folder.path() + "/nessun-server";
-    platform::setResultsServer(away);
+    storage::setResultsServer(away);
     ModalAnswers boxes;
     boxes.press("OK");
     openMenu();
@@ -75,14 +75,14 @@ private slots:
     {
         freshProgram();
         server->psql("DELETE FROM studenti; DELETE FROM studsomm");
-        platform::setResultsServer(server->settings());
+        storage::setResultsServer(server->settings());
         platform::PrintJob::setOutputFile({}, true);
     }
     void cleanup()
     {
         forms::unloadAll();
         M::reset();
-        platform::setResultsServer({});
+        storage::setResultsServer({});
         platform::PrintJob::setOutputFile({});
     }
 
@@ -175,7 +175,7 @@ private slots:
         QFETCH(QString, said);
         WorkFolder folder;
         Trap trap;
-        platform::ServerSettings s = server->settings();
+        storage::ServerSettings s = server->settings();
         if (trouble == "host")
             s.host = folder.path() + "/nessun-server";
         if (trouble == "password") {
@@ -198,7 +198,7 @@ private slots:
             QFile::copy(server->passwordFile(), s.passwordFile);
             QFile::setPermissions(s.passwordFile, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
         }
-        platform::setResultsServer(s);
+        storage::setResultsServer(s);
         ModalAnswers boxes;
         boxes.press("OK");
         openMenu();
@@ -210,12 +210,12 @@ private slots:
         for (const char *raw : {"FATAL", "SCRAM", "QPSQL", "connection to server", "psql"})
             QVERIFY2(!text.contains(raw), qPrintable(text));
         // A result stored now waits here, and the program goes on.
-        auto rs = M::db->openRecordset("studenti");
-        QVERIFY(!rs->error().isEmpty());
+        auto rs = platform::must(M::db->openRecordset("studenti"));
+        QVERIFY(!rs->notice().isEmpty());
         rs->addNew();
         rs->setField("cognome e nome", "Verdi Anna");
         rs->setField("punteggio", 7);
-        rs->update();
+        platform::must(rs->update());
         QCOMPARE(M::db->pendingResults(), 1);
         QVERIFY(trap.endings.isEmpty());
     }
@@ -278,16 +278,16 @@ private slots:
         Trap trap;
         startWithTheServerAway(folder);
         for (int i = 0; i < 3; ++i) {
-            auto rs = M::db->openRecordset("studsomm");
+            auto rs = platform::must(M::db->openRecordset("studsomm"));
             rs->addNew();
             rs->setField("cognome e nome", QString("Attesa %1").arg(i));
             rs->setField("punteggio totale", 60);
-            rs->update();
+            platform::must(rs->update());
         }
         QCOMPARE(M::db->pendingResults(), 3);
         forms::unloadAll();
         M::reset();
-        platform::setResultsServer(server->settings());
+        storage::setResultsServer(server->settings());
         openMenu();
         QCOMPARE(M::db->pendingResults(), 0);
         QCOMPARE(serverCount("studsomm", "WHERE \"cognome e nome\" LIKE 'Attesa %'"), 3);
@@ -302,7 +302,7 @@ private slots:
 static int appendChild(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    platform::ServerSettings s;
+    storage::ServerSettings s;
     s.host = QString::fromLocal8Bit(argv[2]);
     s.database = QString::fromLocal8Bit(argv[3]);
     s.user = QString::fromLocal8Bit(argv[4]);
@@ -310,21 +310,21 @@ static int appendChild(int argc, char **argv)
     const int count = QString::fromLatin1(argv[6]).toInt();
     const QString who = QString::fromLocal8Bit(argv[7]);
     const int pause = argc > 8 ? QString::fromLatin1(argv[8]).toInt() : 0;
-    platform::setResultsServer(s);
+    storage::setResultsServer(s);
     platform::setFatalHandler([](const QString &what) {
         std::fprintf(stderr, "%s\n", qPrintable(what));
         std::_Exit(platform::FatalExitStatus);
     });
-    auto db = platform::Database::open("pervaldoria\\valdoria.mdb");
+    auto db = platform::must(storage::Database::open("pervaldoria\\valdoria.mdb"));
     for (int i = 0; i < count; ++i) {
         const int before = db->pendingResults();
-        auto rs = db->openRecordset("studenti");
+        auto rs = platform::must(db->openRecordset("studenti"));
         rs->addNew();
         rs->setField("cognome e nome", QString("%1 alunno %2").arg(who).arg(i));
         rs->setField("argomento", "IL VENTO.");
         rs->setField("punteggio", i % 11);
         rs->setField("maxpunti", 10);
-        rs->update();
+        platform::must(rs->update());
         std::printf("stored %d%s\n", i, db->pendingResults() > before ? " queued" : "");
         std::fflush(stdout);
         if (pause)

@@ -6,7 +6,7 @@
 #include "shell/fscelte.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
-#include "startup.h"
+#include "app/startup.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -85,12 +85,12 @@ private slots:
         QVERIFY(!menu->isVisible());
         QCOMPARE(Modvaldoria::rsdomande->table(), QString("domande%1").arg(index));
 
-        auto rs = Modvaldoria::db->openRecordset(QString("domande%1").arg(index));
-        rs->moveFirst();
-        QCOMPARE(Modvaldoria::titolo, rs->field("argomento").toString());
+        auto rs = platform::must(Modvaldoria::db->openRecordset(QString("domande%1").arg(index)));
+        platform::must(rs->moveFirst());
+        QCOMPARE(Modvaldoria::titolo, platform::must(rs->field("argomento")).toString());
         for (int k = 1; k <= 10; ++k) {
-            QCOMPARE(Modvaldoria::testodomande[k].toString(), rs->field(k + 1).toString());
-            QCOMPARE(int(Modvaldoria::rispesatte[k]), rs->field(k + 11).toInt());
+            QCOMPARE(Modvaldoria::testodomande[k].toString(), platform::must(rs->field(k + 1)).toString());
+            QCOMPARE(int(Modvaldoria::rispesatte[k]), platform::must(rs->field(k + 11)).toInt());
         }
     }
 

@@ -10,7 +10,7 @@
 #include "assessment/fsommati.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
-#include "platform/dao.h"
+#include "storage/dao.h"
 #include "shell/fscelte.h"
 
 #include <QDate>
@@ -442,9 +442,9 @@ static int appendChild(int argc, char **argv)
         std::fprintf(stderr, "%s\n", qPrintable(what));
         std::_Exit(platform::FatalExitStatus);
     });
-    auto db = platform::Database::open("pervaldoria\\valdoria.mdb");
+    auto db = platform::must(storage::Database::open("pervaldoria\\valdoria.mdb"));
     for (int i = 0; i < count; ++i) {
-        auto rs = db->openRecordset("studsomm");
+        auto rs = platform::must(db->openRecordset("studsomm"));
         rs->addNew();
         rs->setField("cognome e nome", QString("Alunno %1 %2").arg(who).arg(i));
         rs->setField("punteggio totale", i % 101);
@@ -452,7 +452,7 @@ static int appendChild(int argc, char **argv)
         rs->setField("comprendere", i % 101);
         rs->setField("applicare", i % 101);
         rs->setField("valutazione", "SUFFICIENTE");
-        rs->update();
+        platform::must(rs->update());
         std::printf("stored %d\n", i);
         std::fflush(stdout);
     }

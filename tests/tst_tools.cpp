@@ -4,7 +4,7 @@
 
 #include "testsupport.h"
 
-#include "assessment/coursebank.h"
+#include "storage/coursebank.h"
 
 #include <QDir>
 #include <QFile>

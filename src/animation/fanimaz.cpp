@@ -2,7 +2,7 @@
 
 #include "sequences.h"
 
-#include "platform/datapath.h"
+#include "storage/datapath.h"
 #include "common/granite.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
@@ -98,7 +98,7 @@ void Fanimaz::Form_Load()
     for (const Sequence &s : sequences())
         if (s.number == Modvaldoria::numanimazione)
             for (const QString &f : s.frames)
-                fotogrammi_ << platform::dataFile(f);
+                fotogrammi_ << storage::dataFile(f);
     numfotogrammi_ = int(fotogrammi_.size()) - 1;
 
     if (Modvaldoria::numanimazione == MovedViewsSequence) {

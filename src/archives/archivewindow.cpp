@@ -103,7 +103,8 @@ QString ArchiveWindow::cell(int column) const
     const ArchiveColumn &c = design_.columns[column];
     if (!rselenco->columns().contains(c.field, Qt::CaseInsensitive))
         return {};
-    const QVariant v = rselenco->field(c.field);
+    const storage::Result<QVariant> read = rselenco->field(c.field);
+    const QVariant v = read ? read.value() : QVariant();
     if (v.isNull())
         return {};
     if (c.date) {
@@ -182,9 +183,9 @@ void ArchiveWindow::cmdtutto_Click()
     cmdelimina->setEnabled(true);
     modoelenco_ = WholeArchive;
     clearLists();
-    rselenco = M::db->openRecordset(design_.table);
-    if (!rselenco->error().isEmpty())
-        platform::msgBox(rselenco->error()); // the results server away: nothing to list now
+    rselenco = platform::must(M::db->openRecordset(design_.table));
+    if (!rselenco->notice().isEmpty())
+        platform::msgBox(rselenco->notice()); // the results server away: nothing to list now
     // One more than the rows: a table of 19 rows offers one more screen.
     numrighe_ = rselenco->recordCount() + 1;
     dacancellare_ = numrighe_ - 1;
@@ -208,15 +209,15 @@ void ArchiveWindow::cmdselezione_Click()
     clearLists();
     forgetListing();
     posizione_ = schermata_ = schermate_ = 0;
-    std::unique_ptr<platform::Recordset> found;
+    std::unique_ptr<storage::Recordset> found;
     for (;;) {
         const QString name = platform::inputBox(NamePrompt);
         M::nomealunno = name;
         if (name.isEmpty())
             return;
-        found = M::db->openPupilRows(design_.table, name);
-        if (!found->error().isEmpty()) {
-            platform::msgBox(found->error());
+        found = platform::must(M::db->openPupilRows(design_.table, name));
+        if (!found->notice().isEmpty()) {
+            platform::msgBox(found->notice());
             return;
         }
         if (found->recordCount() >= 1)
@@ -302,9 +303,8 @@ void ArchiveWindow::cmdelimina_Click()
         return;
     // Every listed row goes, in one transaction; what went can still be printed.
     const QList<QStringList> going = listedRows();
-    QString error;
-    if (!rselenco->deleteAll(&error)) {
-        platform::msgBox(error);
+    if (const storage::Status gone = rselenco->deleteAll(); !gone) {
+        platform::msgBox(gone.error());
         return;
     }
     deleted_ = going;

@@ -7,7 +7,7 @@
 #include "archivedesigns.h"
 
 #include "platform/controls.h"
-#include "platform/dao.h"
+#include "storage/dao.h"
 #include "platform/form.h"
 
 #include <memory>
@@ -68,7 +68,7 @@ private:
     void forgetListing();
 
     const ArchiveDesign &design_;
-    std::unique_ptr<platform::Recordset> rselenco;
+    std::unique_ptr<storage::Recordset> rselenco;
     // The row store holds the screen being written; the listing itself stays in
     // the database and is read a screen at a time.
     QList<QStringList> store_;

@@ -3,7 +3,8 @@
 #include "common/granite.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
-#include "platform/datapath.h"
+#include "storage/datapath.h"
+#include "platform/runtime.h"
 
 namespace assessment {
 
@@ -141,7 +142,7 @@ void FQimage::Form_Load()
         const int n = int(topic->terms.size());
         for (int k = 1; k <= n; ++k)
             termini[k] = topic->terms[k - 1];
-        Image1->loadPicture(platform::dataFile(topic->picture));
+        Image1->loadPicture(storage::dataFile(topic->picture));
         Image1->setAccessibleName(QStringLiteral("Immagine da descrivere"));
         for (int k = 1; k <= DropBoxCount; ++k) {
             Label3[k - 1]->setCaption(QString::number(k));
@@ -204,13 +205,13 @@ void FQimage::cmdRISULT_Click()
     cmdriprovo->setEnabled(true);
     cmdriprovo->setFocus();
     if (M::modotest.toInt() == TestMode) {
-        M::rsstudenti = M::db->openRecordset(QStringLiteral("studenti"));
+        M::rsstudenti = platform::must(M::db->openRecordset(QStringLiteral("studenti")));
         M::rsstudenti->addNew();
         M::rsstudenti->setField(QStringLiteral("maxpunti"), numcaselle_);
         M::rsstudenti->setField(QStringLiteral("punteggio"), M::esattiimg);
         M::rsstudenti->setField(QStringLiteral("cognome e nome"), M::nomealunno);
         M::rsstudenti->setField(QStringLiteral("argomento"), txtTITOLO->text() + PictureSuffix);
-        M::rsstudenti->update();
+        platform::must(M::rsstudenti->update());
         for (auto *b : {cmdscegliarg, cmdarchivio, cmduscita})
             b->setEnabled(true);
         for (auto *b : {cmdtest, Cmdtorna, cmdriprovo})

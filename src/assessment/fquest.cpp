@@ -187,30 +187,30 @@ void FQuest::cmdRISULT_Click()
             platform::setBackColor(Text1[i], WrongBack);
 
     if (mode() == PracticeMode) {
-        M::rsdomande->moveNext();
+        platform::must(M::rsdomande->moveNext());
         if (M::rsdomande->eof())
-            M::rsdomande->moveFirst();
+            platform::must(M::rsdomande->moveFirst());
         M::caricarisposte();
         cmdRISULT->setEnabled(false);
         cmdmostradomande->setVisible(true);
         cmdmostradomande->setEnabled(true);
         cmdmostradomande->setFocus();
     } else if (mode() == TestMode) {
-        auto rs = M::db->openRecordset(QStringLiteral("studenti"));
+        auto rs = platform::must(M::db->openRecordset(QStringLiteral("studenti")));
         rs->addNew();
         rs->setField(QStringLiteral("punteggio"), M::punteggio);
         rs->setField(QStringLiteral("cognome e nome"), M::nomealunno);
         rs->setField(QStringLiteral("argomento"), Text2->text());
         rs->setField(QStringLiteral("maxpunti"), MaxPoints);
-        rs->update();
-        M::rsdomande->moveNext();
+        platform::must(rs->update());
+        platform::must(M::rsdomande->moveNext());
         if (!M::rsdomande->eof()) {
             M::caricarisposte();
             cmdRISULT->setEnabled(false);
             cmdmostradomande->setEnabled(true);
             cmdmostradomande->setFocus();
         } else {
-            M::rsdomande->moveFirst();
+            platform::must(M::rsdomande->moveFirst());
             cmdimage->setEnabled(true);
             cmdimage->setVisible(true);
             cmdRISULT->setEnabled(false);

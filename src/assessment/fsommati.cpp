@@ -4,6 +4,7 @@
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 #include "platform/dialogs.h"
+#include "platform/runtime.h"
 
 #include <QTimer>
 
@@ -101,8 +102,8 @@ void FSommati::Form_Load()
         QTimer::singleShot(0, this, &FSommati::Command1_Click);
         return;
     }
-    rssommativo = M::db->openRecordset(QStringLiteral("sommativo"));
-    rssommativo->moveFirst();
+    rssommativo = platform::must(M::db->openRecordset(QStringLiteral("sommativo")));
+    platform::must(rssommativo->moveFirst());
     creaultmat();
     cmdRISULT->setVisible(false);
 }
@@ -110,12 +111,12 @@ void FSommati::Form_Load()
 void FSommati::creaultmat()
 {
     for (int k = 1; k <= Rows; ++k) {
-        M::testisomm[k] = rssommativo->field(k + 1).toString();
-        M::rispesatte[k] = std::int16_t(rssommativo->field(k + 11).toInt());
+        M::testisomm[k] = platform::must(rssommativo->field(k + 1)).toString();
+        M::rispesatte[k] = std::int16_t(platform::must(rssommativo->field(k + 11)).toInt());
     }
     for (int k = 1; k <= Rows; ++k)
         rows_->show(k - 1, M::testisomm[k]);
-    Text2->setText(rssommativo->field(QStringLiteral("Argomento")).toString());
+    Text2->setText(platform::must(rssommativo->field(QStringLiteral("Argomento"))).toString());
 }
 
 void FSommati::Check1_Click(int Index) { rows_->tickedTrue(Index); }
@@ -147,12 +148,12 @@ void FSommati::cmdAVANTI_Click()
     M::comprendi = M::comprendi.toDouble() + comprehension;
     M::applica = M::applica.toDouble() + application;
     M::somma = M::somma.toDouble() + knowledge + comprehension + application;
-    rssommativo->moveNext();
+    platform::must(rssommativo->moveNext());
     if (rssommativo->eof()) {
         M::calcolavoto();
         for (QVariant *v : {&M::conosci, &M::comprendi, &M::applica, &M::somma})
             *v = int(std::floor(v->toDouble()));
-        M::rssomm = M::db->openRecordset(QStringLiteral("studsomm"));
+        M::rssomm = platform::must(M::db->openRecordset(QStringLiteral("studsomm")));
         M::rssomm->addNew();
         M::rssomm->setField(QStringLiteral("cognome e nome"), M::nomealunno);
         M::rssomm->setField(QStringLiteral("punteggio totale"), M::somma);
@@ -160,7 +161,7 @@ void FSommati::cmdAVANTI_Click()
         M::rssomm->setField(QStringLiteral("comprendere"), M::comprendi);
         M::rssomm->setField(QStringLiteral("applicare"), M::applica);
         M::rssomm->setField(QStringLiteral("valutazione"), M::valuta);
-        M::rssomm->update();
+        platform::must(M::rssomm->update());
         cmdRISULT->setVisible(true);
         cmdAVANTI->setText(Finished);
         cmdAVANTI->setEnabled(false);

@@ -8,7 +8,7 @@
 #include "truefalserows.h"
 
 #include "platform/controls.h"
-#include "platform/dao.h"
+#include "storage/dao.h"
 #include "platform/form.h"
 
 #include <array>
@@ -51,7 +51,7 @@ private:
     void verifica();
 
     std::unique_ptr<TrueFalseRows> rows_;
-    std::unique_ptr<platform::Recordset> rssommativo;
+    std::unique_ptr<storage::Recordset> rssommativo;
     std::int16_t nonrisposte = 0;
 };
 

@@ -23,17 +23,17 @@ void apridomande()
     if (!t)
         platform::fatal(QStringLiteral("Le domande non si possono aprire: nessun argomento è scelto (codice %1).")
                             .arg(numargomento.isValid() ? numargomento.toString() : QStringLiteral("vuoto")));
-    rsdomande = db->openRecordset(windows::questionTable(*t));
-    rsdomande->moveFirst();
+    rsdomande = platform::must(db->openRecordset(windows::questionTable(*t)));
+    platform::must(rsdomande->moveFirst());
 }
 
 void caricarisposte()
 {
     for (int k = 1; k <= 10; ++k) {
-        testodomande[k] = rsdomande->field(k + 1);
-        rispesatte[k] = std::int16_t(rsdomande->field(k + 11).toInt());
+        testodomande[k] = platform::must(rsdomande->field(k + 1));
+        rispesatte[k] = std::int16_t(platform::must(rsdomande->field(k + 11)).toInt());
     }
-    titolo = rsdomande->field(QStringLiteral("argomento")).toString();
+    titolo = platform::must(rsdomande->field(QStringLiteral("argomento"))).toString();
 }
 
 void contarisposte()

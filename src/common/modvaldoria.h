@@ -3,7 +3,7 @@
 // several windows call. Windows never pass arguments to each other: a window that
 // opens another sets these first, then shows the other window, which reads them.
 
-#include "platform/dao.h"
+#include "storage/dao.h"
 
 #include <QString>
 #include <QVariant>
@@ -18,9 +18,9 @@ template <class T> using Array10 = std::array<T, 11>;
 
 // The course database, in the data folder: questions and stored results.
 inline const QString DatabaseFile = QStringLiteral("valdoria.mdb");
-inline std::unique_ptr<platform::Database> db;
+inline std::unique_ptr<storage::Database> db;
 inline QVariant numargomento; // no value until the first topic is chosen
-inline std::unique_ptr<platform::Recordset> rsdomande;
+inline std::unique_ptr<storage::Recordset> rsdomande;
 inline QString titolo;
 inline Array10<QVariant> testodomande;
 inline Array10<std::int16_t> rispesatte{};
@@ -30,13 +30,13 @@ inline QVariant punteggio;
 inline QVariant modotest;
 inline QString nomealunno;
 inline std::int16_t numanimazione = 0;
-inline std::unique_ptr<platform::Recordset> rsstudenti;
+inline std::unique_ptr<storage::Recordset> rsstudenti;
 inline std::int16_t esattiimg = 0;
 inline QVariant conosci, comprendi, applica, somma;
 inline QVariant valuta;
 inline std::int16_t numdomsomm = 0;
 inline Array10<QString> testisomm;
-inline std::unique_ptr<platform::Recordset> rssomm;
+inline std::unique_ptr<storage::Recordset> rssomm;
 inline QVariant contatore;
 
 void mostraargomento();

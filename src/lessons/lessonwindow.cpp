@@ -1,6 +1,6 @@
 #include "lessonwindow.h"
 
-#include "platform/datapath.h"
+#include "storage/datapath.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 
@@ -79,7 +79,7 @@ LessonWindow::LessonWindow(const LessonLayout &layout)
 
 void LessonWindow::Form_Load()
 {
-    Image2->loadPicture(platform::dataFile(Backdrop));
+    Image2->loadPicture(storage::dataFile(Backdrop));
     fillScreen();
     cmdanimazione->setVisible(false);
     Cmdrivedi->setEnabled(false);
@@ -91,7 +91,7 @@ void LessonWindow::Form_Load()
     }
     Labeltit->setCaption(titoli[1]);
     Label1->setCaption(testi[1]);
-    Image1->loadPicture(platform::dataFile(pages_.page(1).picture));
+    Image1->loadPicture(storage::dataFile(pages_.page(1).picture));
     cmdAVANTI->setFocus();
 }
 
@@ -110,7 +110,7 @@ void LessonWindow::enterPage(bool back)
     }
     if (back && pagina_ == last - 1)
         Image1->setVisible(true);
-    Image1->loadPicture(platform::dataFile(back && !page.pictureBack.isEmpty() ? page.pictureBack : page.picture));
+    Image1->loadPicture(storage::dataFile(back && !page.pictureBack.isEmpty() ? page.pictureBack : page.picture));
     // A placement stays in force until another page sets one.
     if (page.place)
         platform::place(Label1, *page.place);

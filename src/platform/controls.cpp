@@ -1,6 +1,6 @@
 #include "controls.h"
 
-#include "datapath.h"
+#include "storage/datapath.h"
 #include "form.h"
 #include "runtime.h"
 
@@ -474,7 +474,7 @@ PictureBox::PictureBox(QWidget *parent, const QString &name, const TwRect &rect,
 
 void PictureBox::loadPicture(const QString &path)
 {
-    const QString file = resolveDataPath(path);
+    const QString file = storage::resolveDataPath(path);
     QImage image;
     if (!file.isEmpty()) {
         QImageReader reader(file);
@@ -484,7 +484,7 @@ void PictureBox::loadPicture(const QString &path)
     if (image.isNull())
         fatal(QStringLiteral("Manca l'immagine \"%1\", oppure il file non si può leggere "
                              "(cercata %2).")
-                  .arg(path, whereDataIsLookedFor()));
+                  .arg(path, storage::whereDataIsLookedFor()));
     path_ = path;
     setPixmap(QPixmap::fromImage(image));
     if (!stretch_) {

@@ -2,6 +2,8 @@
 
 #include "controls.h"
 
+#include "storage/resultsserver.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -31,6 +33,7 @@ void fatal(const QString &what)
     }
     reporting = true;
     stopAllTimers();
+    storage::stopBackgroundWork();
     if (fatalHandler) {
         struct Done
         {

@@ -4,6 +4,8 @@
 // column, a failed append) goes through fatal(): the user is told what failed,
 // and the program ends with a non-zero status. Tests replace both ends.
 
+#include "storage/result.h"
+
 #include <QString>
 #include <functional>
 
@@ -11,6 +13,20 @@ namespace platform {
 
 // Tells the user what failed and ends the program. Never returns.
 [[noreturn]] void fatal(const QString &what);
+
+// What storage returned, or the run-time error it reports: for the windows
+// whose failures end the program.
+template <class T> T must(storage::Result<T> result)
+{
+    if (!result)
+        fatal(result.error());
+    return result.take();
+}
+inline void must(const storage::Status &status)
+{
+    if (!status)
+        fatal(status.error());
+}
 
 // Ends the program at once with the given status ("End"): every window goes,
 // nothing is saved or closed first. Results are already on disk when appended.

@@ -4,8 +4,9 @@
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 
-#include "platform/datapath.h"
+#include "storage/datapath.h"
 #include "platform/dialogs.h"
+#include "platform/runtime.h"
 
 namespace shell {
 
@@ -77,7 +78,7 @@ Fscelte::Fscelte() : Form(windows::Fscelte)
 void Fscelte::Form_Load()
 {
     fillScreen();
-    Modvaldoria::db = platform::Database::open(platform::dataFile(Modvaldoria::DatabaseFile));
+    Modvaldoria::db = platform::must(storage::Database::open(storage::dataFile(Modvaldoria::DatabaseFile)));
     // Results kept on the room's server: a problem there is told once, and the
     // results wait on this computer meanwhile.
     if (const QString notice = Modvaldoria::db->serverNotice(); !notice.isEmpty())

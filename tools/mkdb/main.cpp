@@ -1,7 +1,7 @@
 // Installs the course database into the data folder: creates it when absent,
 // rebuilds the question tables from the question bank, keeps every stored result.
 
-#include "assessment/coursebank.h"
+#include "storage/coursebank.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,9 +22,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const bool existed = QFileInfo::exists(db);
-    QString error;
-    if (!assessment::installCourseDatabase(db, schema, questions, &error)) {
-        std::fprintf(stderr, "mkdb: %s\n", qPrintable(error));
+    if (const storage::Status done = storage::installCourseDatabase(db, schema, questions); !done) {
+        std::fprintf(stderr, "mkdb: %s\n", qPrintable(done.error()));
         return 1;
     }
     std::printf("mkdb: %s %s\n", existed ? "question tables refreshed in" : "created", qPrintable(db));

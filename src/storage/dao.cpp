@@ -3,7 +3,6 @@
 #include "connection.h"
 #include "datapath.h"
 #include "resultsserver.h"
-#include "runtime.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +13,7 @@
 
 #include <sqlite3.h>
 
-namespace platform {
+namespace storage {
 
 namespace {
 
@@ -72,16 +71,6 @@ bool installNameFolding(const QSqlDatabase &db)
                                         nullptr, foldName, nullptr, nullptr) == SQLITE_OK;
 }
 
-// ------------------------------------------------------------------- Connection
-
-void Connection::fail(const QString &what, const QString &detail) const
-{
-    QString message = what;
-    if (!detail.isEmpty())
-        message += QStringLiteral("\n(%1)").arg(detail);
-    fatal(message);
-}
-
 QString lastError(const QSqlQuery &q)
 {
     const QString text = q.lastError().databaseText();
@@ -95,15 +84,15 @@ Database::~Database() = default;
 QString Database::path() const { return connection_->file(); }
 QSqlDatabase Database::connection() const { return connection_->db(); }
 
-std::unique_ptr<Database> Database::open(const QString &path)
+Result<std::unique_ptr<Database>> Database::open(const QString &path)
 {
     const QString file = resolveDataPath(path);
     if (file.isEmpty())
-        fatal(dataFolders().isEmpty()
-                  ? QStringLiteral("Manca il file dell'archivio \"%1\" %2. "
-                                   "Il programma va avviato dalla cartella che contiene \"pervaldoria\".")
-                        .arg(path, whereDataIsLookedFor())
-                  : QStringLiteral("Manca il file dell'archivio \"%1\" %2.").arg(path, whereDataIsLookedFor()));
+        return failure(dataFolders().isEmpty()
+                           ? QStringLiteral("Manca il file dell'archivio \"%1\" %2. "
+                                            "Il programma va avviato dalla cartella che contiene \"pervaldoria\".")
+                                 .arg(path, whereDataIsLookedFor())
+                           : QStringLiteral("Manca il file dell'archivio \"%1\" %2.").arg(path, whereDataIsLookedFor()));
 
     static int serial = 0;
     const QString name = QStringLiteral("valdoria-%1").arg(++serial);
@@ -114,11 +103,11 @@ std::unique_ptr<Database> Database::open(const QString &path)
         db.setDatabaseName(file);
         db.setConnectOptions(sqliteConnectOptions());
         if (!db.open())
-            connection->fail(QStringLiteral("Non si riesce ad aprire l'archivio \"%1\".").arg(path),
-                             db.lastError().text());
+            return failure(QStringLiteral("Non si riesce ad aprire l'archivio \"%1\".").arg(path),
+                           db.lastError().text());
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-            connection->fail(
+            return failure(
                 QStringLiteral("Il file \"%1\" non è un archivio di Valdoria, oppure è rovinato.").arg(path),
                 lastError(q));
         QStringList tables;
@@ -126,30 +115,28 @@ std::unique_ptr<Database> Database::open(const QString &path)
             tables << q.value(0).toString();
         for (const QString &t : ResultTables)
             if (!tables.contains(t, Qt::CaseInsensitive))
-                connection->fail(QStringLiteral("Nel file \"%1\" manca la tabella \"%2\", dove si registrano i "
-                                                "risultati: il file non è un archivio di Valdoria completo.")
-                                     .arg(path, t),
-                                 {});
+                return failure(QStringLiteral("Nel file \"%1\" manca la tabella \"%2\", dove si registrano i "
+                                              "risultati: il file non è un archivio di Valdoria completo.")
+                                   .arg(path, t));
         sqlite3 *h = nativeHandle(db);
         const bool readOnly = !h || sqlite3_db_readonly(h, "main") == 1
                               || !QFileInfo(QFileInfo(file).absolutePath()).isWritable();
         if (readOnly)
-            connection->fail(QStringLiteral("L'archivio \"%1\" è di sola lettura: i risultati degli alunni "
-                                            "non potrebbero essere registrati. Chiedere di renderlo scrivibile.")
-                                 .arg(path),
-                             {});
+            return failure(QStringLiteral("L'archivio \"%1\" è di sola lettura: i risultati degli alunni "
+                                          "non potrebbero essere registrati. Chiedere di renderlo scrivibile.")
+                               .arg(path));
         // A result is on disk before the append returns: a crash right after it
         // loses nothing. A connection that cannot promise that is refused.
         if (!q.exec(QStringLiteral("PRAGMA synchronous = FULL")) || !q.exec(QStringLiteral("PRAGMA synchronous"))
             || !q.next() || q.value(0).toInt() != SynchronousFull)
-            connection->fail(QStringLiteral("L'archivio \"%1\" non garantisce la registrazione sicura dei "
-                                            "risultati.")
-                                 .arg(path),
-                             lastError(q));
+            return failure(QStringLiteral("L'archivio \"%1\" non garantisce la registrazione sicura dei "
+                                          "risultati.")
+                               .arg(path),
+                           lastError(q));
         q.finish();
         if (!installNameFolding(db))
-            connection->fail(QStringLiteral("L'archivio \"%1\" non si può usare.").arg(path),
-                             QStringLiteral("confronto dei nomi"));
+            return failure(QStringLiteral("L'archivio \"%1\" non si può usare.").arg(path),
+                           QStringLiteral("confronto dei nomi"));
     }
     std::unique_ptr<Database> result(new Database(std::move(connection)));
     // Results kept on a server: what goes wrong there is told, and results
@@ -166,21 +153,27 @@ bool Database::onServer(const QString &table) const
     return server_ && ResultTables.contains(table, Qt::CaseInsensitive);
 }
 
-std::unique_ptr<Recordset> Database::openRecordset(const QString &table)
+Result<std::unique_ptr<Recordset>> Database::opened(std::unique_ptr<Recordset> rs)
 {
-    if (onServer(table))
-        return std::unique_ptr<Recordset>(new Recordset(server_, connection_, table, {}, {}));
-    return std::unique_ptr<Recordset>(new Recordset({}, connection_, table, {}, {}));
+    if (Status s = rs->open(); !s)
+        return Error{s.error()};
+    return rs;
 }
 
-std::unique_ptr<Recordset> Database::openPupilRows(const QString &table, const QString &name)
+Result<std::unique_ptr<Recordset>> Database::openRecordset(const QString &table)
+{
+    return opened(std::unique_ptr<Recordset>(
+        new Recordset(onServer(table) ? server_ : nullptr, connection_, table, {}, {})));
+}
+
+Result<std::unique_ptr<Recordset>> Database::openPupilRows(const QString &table, const QString &name)
 {
     if (onServer(table))
-        return std::unique_ptr<Recordset>(new Recordset(
-            server_, connection_, table, QStringLiteral("lower(%1) = lower(?)").arg(quoteName(NameColumn)), {name}));
-    return std::unique_ptr<Recordset>(new Recordset({}, connection_, table,
-                                                    QStringLiteral("valdoria_fold(%1) = ?").arg(quoteName(NameColumn)),
-                                                    {name.toCaseFolded()}));
+        return opened(std::unique_ptr<Recordset>(new Recordset(
+            server_, connection_, table, QStringLiteral("lower(%1) = lower(?)").arg(quoteName(NameColumn)), {name})));
+    return opened(std::unique_ptr<Recordset>(new Recordset({}, connection_, table,
+                                                           QStringLiteral("valdoria_fold(%1) = ?").arg(quoteName(NameColumn)),
+                                                           {name.toCaseFolded()})));
 }
 
 QString Database::serverNotice() const { return server_ ? server_->notice() : QString(); }
@@ -194,22 +187,30 @@ Recordset::Recordset(std::shared_ptr<ServerLink> server, std::shared_ptr<Connect
                      const QString &where, const QVariantList &binds)
     : server_(std::move(server)), connection_(std::move(local)), table_(table), where_(where), binds_(binds)
 {
+}
+
+Error Recordset::unreadable(const QSqlQuery &q) const
+{
+    return failure(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_),
+                   lastError(q));
+}
+
+Status Recordset::open()
+{
     // A results table kept on a server is read there; with the server away the
     // recordset has no rows (appends still wait safely here) and says why.
     const std::shared_ptr<Connection> file = connection_;
     if (server_) {
         if (!server_->ensure()) {
-            error_ = server_->notice();
-            readColumns(file);
-            return;
+            notice_ = server_->notice();
+            return readColumns(file);
         }
         connection_ = server_->server();
     }
-    if (!readColumns(connection_)) {
-        // Lost on the way: the columns are the local file's, the rows none.
-        readColumns(file);
-        return;
-    }
+    if (Status s = readColumns(connection_); !s)
+        return s;
+    if (!notice_.isEmpty()) // lost on the way: the columns are the local file's, the rows none
+        return readColumns(file);
     QSqlQuery q(connection_->db());
     q.setForwardOnly(true);
     const QString id = connection_->idColumn();
@@ -217,23 +218,20 @@ Recordset::Recordset(std::shared_ptr<ServerLink> server, std::shared_ptr<Connect
                   .arg(id, quoteName(table_), where_.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where_));
     for (const QVariant &b : binds_)
         q.addBindValue(b);
-    if (!q.exec()) {
-        if (failedOnServer(q))
-            return;
-        connection_->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_),
-                          lastError(q));
-    }
+    if (!q.exec())
+        return failedOnServer() ? Status() : Status(unreadable(q));
     while (q.next())
         rowids_ << q.value(0).toLongLong();
+    return {};
 }
 
-bool Recordset::readColumns(const std::shared_ptr<Connection> &on)
+Status Recordset::readColumns(const std::shared_ptr<Connection> &on)
 {
     QSqlQuery q(on->db());
     if (!q.exec(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoteName(table_)))) {
-        if (on->dialect() == Dialect::Postgres && failedOnServer(q))
-            return false;
-        on->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_), lastError(q));
+        if (on->dialect() == Dialect::Postgres && failedOnServer())
+            return {}; // the caller falls back on the local file's columns
+        return unreadable(q);
     }
     const QSqlRecord rec = q.record();
     const QStringList hidden = on->hiddenColumns();
@@ -241,40 +239,43 @@ bool Recordset::readColumns(const std::shared_ptr<Connection> &on)
     for (int i = 0; i < rec.count(); ++i)
         if (!hidden.contains(rec.fieldName(i)))
             columns_ << rec.fieldName(i);
-    return true;
+    return {};
 }
 
-bool Recordset::failedOnServer(const QSqlQuery &q) const
+bool Recordset::failedOnServer() const
 {
     if (!server_ || connection_->dialect() != Dialect::Postgres)
         return false;
     server_->lost();
-    error_ = server_->notice();
+    notice_ = server_->notice();
     values_.clear();
     return true;
 }
 
 Recordset::~Recordset() = default;
 
-void Recordset::moveFirst()
+Status Recordset::moveFirst()
 {
     if (rowids_.isEmpty())
-        connection_->fail(QStringLiteral("La tabella \"%1\" dell'archivio è vuota.").arg(table_), {});
+        return failure(QStringLiteral("La tabella \"%1\" dell'archivio è vuota.").arg(table_));
     current_ = 0;
+    return {};
 }
 
-void Recordset::moveLast()
+Status Recordset::moveLast()
 {
     if (rowids_.isEmpty())
-        connection_->fail(QStringLiteral("La tabella \"%1\" dell'archivio è vuota.").arg(table_), {});
+        return failure(QStringLiteral("La tabella \"%1\" dell'archivio è vuota.").arg(table_));
     current_ = int(rowids_.size()) - 1;
+    return {};
 }
 
-void Recordset::moveNext()
+Status Recordset::moveNext()
 {
     if (eof())
-        connection_->fail(QStringLiteral("Lettura oltre l'ultima riga della tabella \"%1\".").arg(table_), {});
+        return failure(QStringLiteral("Lettura oltre l'ultima riga della tabella \"%1\".").arg(table_));
     ++current_;
+    return {};
 }
 
 void Recordset::moveTo(int position)
@@ -284,7 +285,7 @@ void Recordset::moveTo(int position)
 
 bool Recordset::eof() const { return current_ >= rowids_.size(); }
 
-void Recordset::fetchBlock(int from) const
+Status Recordset::fetchBlock(int from) const
 {
     // The block's rows by their identities: they matched when the recordset
     // was opened, and the rows between them need not be read.
@@ -301,12 +302,8 @@ void Recordset::fetchBlock(int from) const
                        marks.join(QLatin1Char(','))));
     for (int i = from; i < to; ++i)
         q.addBindValue(rowids_[i]);
-    if (!q.exec()) {
-        if (failedOnServer(q))
-            return;
-        connection_->fail(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio.").arg(table_),
-                          lastError(q));
-    }
+    if (!q.exec())
+        return failedOnServer() ? Status() : Status(unreadable(q));
     while (q.next()) {
         QList<QVariant> row;
         row.reserve(columns_.size());
@@ -314,23 +311,20 @@ void Recordset::fetchBlock(int from) const
             row << q.value(i);
         values_.insert(q.value(0).toLongLong(), row);
     }
+    return {};
 }
 
-const QList<QVariant> &Recordset::currentRow(const char *operation) const
+Result<QList<QVariant>> Recordset::currentRow(const char *operation) const
 {
     if (eof())
-        connection_->fail(QStringLiteral("Nessuna riga corrente nella tabella \"%1\" (%2).")
-                              .arg(table_, QLatin1String(operation)),
-                          {});
+        return failure(QStringLiteral("Nessuna riga corrente nella tabella \"%1\" (%2).")
+                           .arg(table_, QLatin1String(operation)));
     const qint64 id = rowids_[current_];
     if (!values_.contains(id))
-        fetchBlock(current_);
-    auto it = values_.find(id);
-    if (it == values_.end()) {
-        // Removed meanwhile by another copy of the program: it reads as empty.
-        it = values_.insert(id, QList<QVariant>(columns_.size()));
-    }
-    return *it;
+        if (Status s = fetchBlock(current_); !s)
+            return Error{s.error()};
+    // A row removed meanwhile by another copy of the program reads as empty.
+    return values_.value(id, QList<QVariant>(columns_.size()));
 }
 
 int Recordset::columnIndex(const QString &name) const
@@ -341,67 +335,70 @@ int Recordset::columnIndex(const QString &name) const
     return -1;
 }
 
-QVariant Recordset::field(int position) const
+Result<QVariant> Recordset::field(int position) const
 {
-    const auto &row = currentRow("lettura");
     if (position < 0 || position >= columns_.size())
-        connection_->fail(
-            QStringLiteral("La tabella \"%1\" non ha la colonna numero %2.").arg(table_).arg(position), {});
-    return row[position];
+        return failure(QStringLiteral("La tabella \"%1\" non ha la colonna numero %2.").arg(table_).arg(position));
+    auto row = currentRow("lettura");
+    if (!row)
+        return Error{row.error()};
+    return row.value()[position];
 }
 
-QVariant Recordset::field(const QString &name) const
+Result<QVariant> Recordset::field(const QString &name) const
 {
     const int i = columnIndex(name);
     if (i < 0)
-        connection_->fail(QStringLiteral("La tabella \"%1\" non ha la colonna \"%2\".").arg(table_, name), {});
-    return currentRow("lettura")[i];
+        return failure(QStringLiteral("La tabella \"%1\" non ha la colonna \"%2\".").arg(table_, name));
+    return field(i);
 }
 
 void Recordset::addNew()
 {
     adding_ = true;
     pending_.clear();
+    unknownColumn_.clear();
 }
 
 void Recordset::setField(const QString &name, const QVariant &value)
 {
-    if (!adding_)
-        connection_->fail(QStringLiteral("Scrittura nella tabella \"%1\" senza una nuova riga.").arg(table_), {});
-    if (columnIndex(name) < 0)
-        connection_->fail(QStringLiteral("La tabella \"%1\" non ha la colonna \"%2\".").arg(table_, name), {});
+    if (columnIndex(name) < 0) {
+        if (unknownColumn_.isEmpty())
+            unknownColumn_ = name;
+        return;
+    }
     for (auto &p : pending_)
         if (p.first.compare(name, Qt::CaseInsensitive) == 0) {
             p.second = value;
             return;
         }
-    pending_.append({name, value});
+    pending_.append({columns_[columnIndex(name)], value});
 }
 
-void Recordset::update()
+Status Recordset::update()
 {
+    const QString failed =
+        QStringLiteral("Non si riesce a registrare la riga nella tabella \"%1\" dell'archivio.").arg(table_);
     if (!adding_)
-        connection_->fail(QStringLiteral("Aggiornamento della tabella \"%1\" senza una nuova riga.").arg(table_),
-                          {});
+        return failure(QStringLiteral("Aggiornamento della tabella \"%1\" senza una nuova riga.").arg(table_));
+    if (!unknownColumn_.isEmpty())
+        return failure(failed, QStringLiteral("la tabella non ha la colonna \"%1\"").arg(unknownColumn_));
     if (server_) {
         // On the server, or safe in the queue here until it answers.
-        Fields fields;
-        for (const auto &p : pending_)
-            fields.append({columns_[columnIndex(p.first)], p.second});
+        Result<qint64> id = server_->append(table_, pending_);
+        if (!id)
+            return Error{id.error()};
         adding_ = false;
         pending_.clear();
-        const qint64 id = server_->append(table_, fields);
-        if (id >= 0 && connection_->dialect() == Dialect::Postgres)
-            rowids_ << id;
-        return;
+        if (id.value() >= 0 && connection_->dialect() == Dialect::Postgres)
+            rowids_ << id.value();
+        return {};
     }
     QStringList names, marks;
     for (const auto &p : pending_) {
-        names << quoteName(columns_[columnIndex(p.first)]);
+        names << quoteName(p.first);
         marks << QStringLiteral("?");
     }
-    const QString failed =
-        QStringLiteral("Non si riesce a registrare la riga nella tabella \"%1\" dell'archivio.").arg(table_);
     QSqlQuery q(connection_->db());
     q.prepare(names.isEmpty()
                   ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(table_))
@@ -410,7 +407,7 @@ void Recordset::update()
     for (const auto &p : pending_)
         q.addBindValue(p.second);
     if (!q.exec())
-        connection_->fail(failed, lastError(q));
+        return failure(failed, lastError(q));
     adding_ = false;
     pending_.clear();
 
@@ -420,20 +417,18 @@ void Recordset::update()
     back.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE rowid = ?").arg(quoteName(table_)));
     back.addBindValue(id);
     if (!id.isValid() || !back.exec() || !back.next())
-        connection_->fail(failed, back.lastError().isValid() ? lastError(back)
-                                                             : QStringLiteral("la riga non si ritrova"));
+        return failure(failed, back.lastError().isValid() ? lastError(back) : QStringLiteral("la riga non si ritrova"));
     rowids_ << back.value(0).toLongLong();
+    return {};
 }
 
-bool Recordset::deleteAll(QString *error)
+Status Recordset::deleteAll()
 {
     const QString failed = QStringLiteral("Non si è potuto cancellare nulla dalla tabella \"%1\": nessuna riga è "
                                           "stata cancellata.")
                                .arg(table_);
-    if (!error_.isEmpty()) {
-        *error = failed + QStringLiteral("\n") + error_;
-        return false;
-    }
+    if (!notice_.isEmpty())
+        return Error{failed + QStringLiteral("\n") + notice_};
     QSqlDatabase db = connection_->db();
     QSqlQuery q(db);
     auto giveUp = [&](const QSqlQuery &bad) {
@@ -441,8 +436,7 @@ bool Recordset::deleteAll(QString *error)
         q.exec(QStringLiteral("ROLLBACK"));
         if (server_ && connection_->dialect() == Dialect::Postgres)
             server_->lost();
-        *error = failed + QStringLiteral("\n(") + why + QStringLiteral(")");
-        return false;
+        return Status(failure(failed, why));
     };
     if (!q.exec(connection_->beginWrite()))
         return giveUp(q);
@@ -458,7 +452,7 @@ bool Recordset::deleteAll(QString *error)
     rowids_.clear();
     values_.clear();
     current_ = 0;
-    return true;
+    return {};
 }
 
-} // namespace platform
+} // namespace storage

@@ -1,7 +1,7 @@
 #include "coursebank.h"
 
-#include "platform/connection.h"
-#include "platform/dao.h"
+#include "connection.h"
+#include "dao.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -13,9 +13,9 @@
 #include <QSqlQuery>
 #include <QTextStream>
 
-namespace assessment {
+namespace storage {
 
-QList<QuestionSet> readQuestionFile(const QString &path, QString *error)
+static QList<QuestionSet> readQuestions(const QString &path, QString *error)
 {
     QList<QuestionSet> sets;
     QFile f(path);
@@ -108,7 +108,7 @@ namespace {
 const QString VersionKey = QStringLiteral("versione");
 // Kept as they are by an upgrade: the results, and the results still waiting
 // for the room's server.
-QStringList keptTables() { return platform::Database::ResultTables + QStringList{platform::Database::PendingTable}; }
+QStringList keptTables() { return Database::ResultTables + QStringList{Database::PendingTable}; }
 
 // A connection of its own, closed and removed when it goes.
 class Scratch
@@ -120,7 +120,7 @@ public:
         name_ = QStringLiteral("valdoria-course-%1").arg(++serial);
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db_.setDatabaseName(file);
-        db_.setConnectOptions(platform::sqliteConnectOptions());
+        db_.setConnectOptions(sqliteConnectOptions());
     }
     ~Scratch()
     {
@@ -167,7 +167,7 @@ QString courseVersion(const QString &dbFile)
     return q.exec() && q.next() ? q.value(0).toString() : QString();
 }
 
-bool refreshCourse(const QString &dataFile, const QString &courseFile, QString *backup, QString *error)
+static bool refresh(const QString &dataFile, const QString &courseFile, QString *backup, QString *error)
 {
     const QString wanted = courseVersion(courseFile);
     if (wanted.isEmpty()) {
@@ -227,7 +227,7 @@ bool refreshCourse(const QString &dataFile, const QString &courseFile, QString *
         if (!ok)
             break;
         const bool results = kept.contains(t.name);
-        const QString name = platform::quoteName(t.name);
+        const QString name = quoteName(t.name);
         if (results) {
             // Results stay as they are; a missing result table is created empty.
             if (!present.contains(t.name, Qt::CaseInsensitive))
@@ -245,8 +245,7 @@ bool refreshCourse(const QString &dataFile, const QString &courseFile, QString *
     return ok;
 }
 
-bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
-                           const QString &questionsDir, QString *error)
+static bool install(const QString &dbFile, const QString &schemaFile, const QString &questionsDir, QString *error)
 {
     const bool existed = QFileInfo::exists(dbFile);
     const QStringList schema = schemaStatements(schemaFile, error);
@@ -262,7 +261,7 @@ bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
                          .arg(fi.filePath(), questionTables().join(QStringLiteral(", ")));
             return false;
         }
-        const QList<QuestionSet> sets = readQuestionFile(fi.filePath(), error);
+        const QList<QuestionSet> sets = readQuestions(fi.filePath(), error);
         if (sets.isEmpty())
             return false;
         bank.insert(fi.completeBaseName(), sets);
@@ -279,7 +278,7 @@ bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
             QSqlQuery q(db);
             ok = run(q, QStringLiteral("BEGIN IMMEDIATE"), error);
             for (auto it = bank.cbegin(); ok && it != bank.cend(); ++it)
-                ok = run(q, QStringLiteral("DROP TABLE IF EXISTS %1").arg(platform::quoteName(it.key())), error);
+                ok = run(q, QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoteName(it.key())), error);
             // The layout of every question table is written once, as question_set.
             const QString layout = QStringLiteral("question_set");
             for (const QString &statement : schema) {
@@ -287,7 +286,7 @@ bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
                     break;
                 if (statement.contains(layout)) {
                     for (auto it = bank.cbegin(); ok && it != bank.cend(); ++it)
-                        ok = run(q, QString(statement).replace(layout, platform::quoteName(it.key())), error);
+                        ok = run(q, QString(statement).replace(layout, quoteName(it.key())), error);
                 } else {
                     ok = run(q, statement, error);
                 }
@@ -296,7 +295,7 @@ bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
                 QStringList marks(2 * StatementsPerSet + 1, QStringLiteral("?"));
                 QSqlQuery ins(db);
                 if (!ins.prepare(QStringLiteral("INSERT INTO %1 VALUES (NULL, %2)")
-                                     .arg(platform::quoteName(it.key()), marks.join(QStringLiteral(", "))))) {
+                                     .arg(quoteName(it.key()), marks.join(QStringLiteral(", "))))) {
                     *error = QStringLiteral("%1: no such question table in the schema (%2)")
                                  .arg(it.key(), ins.lastError().text());
                     ok = false;
@@ -336,4 +335,29 @@ bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
     return ok;
 }
 
-} // namespace assessment
+Result<QList<QuestionSet>> readQuestionFile(const QString &path)
+{
+    QString error;
+    QList<QuestionSet> sets = readQuestions(path, &error);
+    if (sets.isEmpty())
+        return Error{error};
+    return sets;
+}
+
+Status installCourseDatabase(const QString &dbFile, const QString &schemaFile, const QString &questionsDir)
+{
+    QString error;
+    if (!install(dbFile, schemaFile, questionsDir, &error))
+        return Error{error};
+    return {};
+}
+
+Result<QString> refreshCourse(const QString &dataFile, const QString &courseFile)
+{
+    QString backup, error;
+    if (!refresh(dataFile, courseFile, &backup, &error))
+        return Error{error};
+    return backup;
+}
+
+} // namespace storage

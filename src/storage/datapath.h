@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace storage {
 
 // "pervaldoria\name": how the program names a file of its data folder.
 inline QString dataFile(const QString &name) { return QStringLiteral("pervaldoria\\") + name; }
@@ -26,4 +26,4 @@ QStringList dataFolders();
 // /x" or the folders in turn.
 QString whereDataIsLookedFor();
 
-} // namespace platform
+} // namespace storage

@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-namespace assessment {
+#include "result.h"
+
+namespace storage {
 
 struct QuestionSet
 {
@@ -20,7 +22,7 @@ inline constexpr int StatementsPerSet = 10;
 // A question file: for each set a line "set: TITLE" followed by exactly ten lines
 // "V statement" or "F statement". Lines starting with '#' and blank lines between
 // sets are ignored.
-QList<QuestionSet> readQuestionFile(const QString &path, QString *error);
+Result<QList<QuestionSet>> readQuestionFile(const QString &path);
 
 // The tables the question bank may fill: the seven topic questionnaires and the
 // summative test. A file of the bank named otherwise is refused.
@@ -31,8 +33,7 @@ QStringList questionTables();
 // it: domande1.txt -> domande1) and creates the result tables if they are
 // missing. Stored results are never touched. All or nothing: on failure an
 // existing file is as it was, and a file this call created is removed.
-bool installCourseDatabase(const QString &dbFile, const QString &schemaFile,
-                           const QString &questionsDir, QString *error);
+Status installCourseDatabase(const QString &dbFile, const QString &schemaFile, const QString &questionsDir);
 
 // The fingerprint of the course a database file holds (empty for a file from
 // before fingerprints, or one that cannot be read).
@@ -40,9 +41,9 @@ QString courseVersion(const QString &dbFile);
 
 // Brings the questions of `dataFile` up to the course of `courseFile`, keeping
 // every stored result: a dated backup copy is written beside the file first
-// (its path in *backup), then every table of the course but the results is
-// replaced inside one transaction. Nothing is done when both hold the same
-// course. On failure the file is as it was.
-bool refreshCourse(const QString &dataFile, const QString &courseFile, QString *backup, QString *error);
+// (its path is returned), then every table of the course but the results is
+// replaced inside one transaction. Nothing is done, and no path returned, when
+// both hold the same course. On failure the file is as it was.
+Result<QString> refreshCourse(const QString &dataFile, const QString &courseFile);
 
-} // namespace assessment
+} // namespace storage

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace storage {
 
 enum class Dialect { Sqlite, Postgres };
 
@@ -54,8 +54,6 @@ public:
         return dialect_ == Dialect::Sqlite ? QStringList{} : QStringList{QStringLiteral("id"), QStringLiteral("uid")};
     }
 
-    [[noreturn]] void fail(const QString &what, const QString &detail) const;
-
 private:
     QString name_, file_;
     Dialect dialect_;
@@ -64,4 +62,4 @@ private:
 // The engine's own words about the last failure of a statement.
 QString lastError(const QSqlQuery &q);
 
-} // namespace platform
+} // namespace storage

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace platform {
+namespace storage {
 
 namespace {
 
@@ -73,4 +73,4 @@ QString whereDataIsLookedFor()
     return QStringLiteral("nelle cartelle %1").arg(shown.join(QStringLiteral(", ")));
 }
 
-} // namespace platform
+} // namespace storage

@@ -1,11 +1,11 @@
 #include "datafolder.h"
 
-#include "assessment/coursebank.h"
 #include "common/modvaldoria.h"
-#include "platform/datapath.h"
-#include "platform/resultsserver.h"
 #include "platform/dialogs.h"
 #include "platform/runtime.h"
+#include "storage/coursebank.h"
+#include "storage/datapath.h"
+#include "storage/resultsserver.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,7 +69,7 @@ DataPlaces chooseDataPlaces(const QStringList &arguments)
 
 void prepareDataPlaces(const DataPlaces &places)
 {
-    platform::setResultsServer(places.server);
+    storage::setResultsServer(places.server);
     if (places.writable.isEmpty())
         return; // the folder pervaldoria of the current directory, as it is
     const QString folder = QDir::toNativeSeparators(places.writable);
@@ -91,20 +91,19 @@ void prepareDataPlaces(const DataPlaces &places)
             platform::fatal(QStringLiteral("L'archivio non si può preparare nella cartella dei dati \"%1\".").arg(folder));
         }
     } else if (QFileInfo::exists(database) && !course.isEmpty()) {
-        QString backup, error;
-        if (!assessment::refreshCourse(database, course, &backup, &error))
+        if (const storage::Result<QString> refreshed = storage::refreshCourse(database, course); !refreshed)
             // The results are safe and the older questions still work.
             platform::msgBox(QStringLiteral("Le domande del corso non si sono potute aggiornare nella cartella "
                                             "dei dati \"%1\"; il programma continua con quelle di prima e i "
                                             "risultati sono al sicuro.\n(%2)")
-                                 .arg(folder, error));
+                                 .arg(folder, refreshed.error()));
     }
     QStringList folders{places.writable};
     if (!places.installed.isEmpty())
         folders << places.installed;
     if (QFileInfo(QStringLiteral("pervaldoria")).isDir())
         folders << QDir(QStringLiteral("pervaldoria")).absolutePath();
-    platform::setDataFolders(folders);
+    storage::setDataFolders(folders);
 }
 
 } // namespace app

@@ -8,7 +8,7 @@
 // course database there and works on that copy; when a newer program meets an
 // older course there, it refreshes the questions and keeps every result.
 
-#include "platform/resultsserver.h"
+#include "storage/resultsserver.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,7 +19,7 @@ struct DataPlaces
 {
     QString writable;  // keeps valdoria.mdb; empty when running from a pervaldoria folder
     QString installed; // the course as installed; empty when not installed
-    platform::ServerSettings server; // the room's results server, if one is set ([server])
+    storage::ServerSettings server; // the room's results server, if one is set ([server])
 };
 
 // Reads the command line (--data DIR) and the config files

@@ -2,7 +2,6 @@
 
 #include "connection.h"
 #include "dao.h"
-#include "runtime.h"
 
 #include <QDate>
 #include <QDir>
@@ -11,9 +10,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSqlError>
+#include <QSet>
 #include <QUuid>
 
-namespace platform {
+namespace storage {
 
 namespace {
 
@@ -28,6 +28,12 @@ constexpr int RetryMs = 30000;
 const QString &QueueTable = Database::PendingTable;
 const QString DateColumn = QStringLiteral("data");
 
+QSet<QTimer *> &retryTimers()
+{
+    static QSet<QTimer *> timers;
+    return timers;
+}
+
 } // namespace
 
 QString ServerSettings::describe() const
@@ -39,6 +45,12 @@ QString ServerSettings::describe() const
 }
 
 void setResultsServer(const ServerSettings &s) { settings() = s; }
+
+void stopBackgroundWork()
+{
+    for (QTimer *t : std::as_const(retryTimers()))
+        t->stop();
+}
 const ServerSettings &resultsServer() { return settings(); }
 
 ServerLink::ServerLink(const ServerSettings &s, std::shared_ptr<Connection> local)
@@ -56,9 +68,10 @@ ServerLink::ServerLink(const ServerSettings &s, std::shared_ptr<Connection> loca
             ensure(true);
     });
     retry_.start();
+    retryTimers().insert(&retry_);
 }
 
-ServerLink::~ServerLink() = default;
+ServerLink::~ServerLink() { retryTimers().remove(&retry_); }
 
 bool ServerLink::connectNow()
 {
@@ -193,7 +206,7 @@ bool ServerLink::insertOnServer(const QString &table, const Fields &fields, cons
     return true;
 }
 
-void ServerLink::enqueue(const QString &table, const Fields &fields, const QString &uid)
+Status ServerLink::enqueue(const QString &table, const Fields &fields, const QString &uid)
 {
     QJsonObject row;
     bool dated = false;
@@ -210,23 +223,25 @@ void ServerLink::enqueue(const QString &table, const Fields &fields, const QStri
     if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (uid TEXT PRIMARY KEY, tabella TEXT NOT NULL, "
                                "campi TEXT NOT NULL)")
                     .arg(QueueTable)))
-        local_->fail(failed, lastError(q));
+        return failure(failed, lastError(q));
     q.prepare(QStringLiteral("INSERT INTO %1 (uid, tabella, campi) VALUES (?, ?, ?)").arg(QueueTable));
     q.addBindValue(uid);
     q.addBindValue(table);
     q.addBindValue(QString::fromUtf8(QJsonDocument(row).toJson(QJsonDocument::Compact)));
     if (!q.exec())
-        local_->fail(failed, lastError(q));
+        return failure(failed, lastError(q));
+    return {};
 }
 
-qint64 ServerLink::append(const QString &table, const Fields &fields)
+Result<qint64> ServerLink::append(const QString &table, const Fields &fields)
 {
     const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     qint64 id = -1;
     if (ensure() && insertOnServer(table, fields, uid, &id))
         return id;
-    enqueue(table, fields, uid);
-    return -1;
+    if (Status s = enqueue(table, fields, uid); !s)
+        return Error{s.error()};
+    return qint64(-1);
 }
 
 int ServerLink::pending() const
@@ -264,9 +279,10 @@ bool ServerLink::flush()
         done.prepare(QStringLiteral("DELETE FROM %1 WHERE uid = ?").arg(QueueTable));
         done.addBindValue(w.uid);
         if (!done.exec())
-            local_->fail(QStringLiteral("La coda dei risultati da inviare non si può aggiornare."), lastError(done));
+            return false; // sent again later, and still kept once
+
     }
     return true;
 }
 
-} // namespace platform
+} // namespace storage

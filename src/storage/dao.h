@@ -2,7 +2,8 @@
 // The course database behind a small recordset layer: a table opened in its own
 // order or one pupil's rows, moved through row by row, read by column position
 // or name, appended to and deleted from. Values are always bound as parameters.
-// Failures are run-time errors (platform::fatal) naming the file or table.
+// Every failure is returned (see result.h), naming the file or table; nothing
+// here ends the program or shows a window.
 //
 // A recordset holds the connection it was opened on: it can never outlive it,
 // nor move to another file when the program's database object is replaced.
@@ -18,7 +19,9 @@
 #include <QVariant>
 #include <memory>
 
-namespace platform {
+#include "result.h"
+
+namespace storage {
 
 class Connection;
 class ServerLink;
@@ -30,9 +33,10 @@ public:
     Recordset(const Recordset &) = delete;
     Recordset &operator=(const Recordset &) = delete;
 
-    void moveFirst();
-    void moveNext();
-    void moveLast();
+    // Moving fails on an empty recordset, and past its end.
+    Status moveFirst();
+    Status moveNext();
+    Status moveLast();
     // True once moveNext has left the last row (or the recordset has no rows).
     bool eof() const;
     int recordCount() const { return int(rowids_.size()); }
@@ -43,42 +47,45 @@ public:
 
     // The value of a column of the current row: by 0-based position, or by name
     // (letter case ignored).
-    QVariant field(int position) const;
-    QVariant field(const QString &name) const;
+    Result<QVariant> field(int position) const;
+    Result<QVariant> field(const QString &name) const;
     QStringList columns() const { return columns_; }
     QString table() const { return table_; }
 
-    // Appending: addNew, then setField for the columns wanted, then update.
-    // Columns not written take the table's defaults ("data": the day of the
-    // addition). The new row is on disk when update returns, and it joins the
-    // recordset as its last row.
+    // Appending: addNew, then setField for the columns wanted, then update,
+    // which reports any fault of the three (a column the table lacks). Columns
+    // not written take the table's defaults ("data": the day of the addition).
+    // The new row is on disk when update returns, and it joins the recordset
+    // as its last row.
     void addNew();
     void setField(const QString &name, const QVariant &value);
-    void update();
+    Status update();
 
     // Removes every row of this recordset from the table, in one transaction:
     // either all of them go or none does. Rows added to the table since the
-    // recordset was opened are not touched. The recordset is then empty. On
-    // failure nothing is deleted and *error says why.
-    bool deleteAll(QString *error);
+    // recordset was opened are not touched. The recordset is then empty.
+    Status deleteAll();
 
     // Why the rows could not be read (the results server away); empty when
     // they were. Such a recordset has no rows, but appends to it are kept.
-    QString error() const { return error_; }
+    QString notice() const { return notice_; }
 
 private:
     friend class Database;
     Recordset(std::shared_ptr<ServerLink> server, std::shared_ptr<Connection> local, const QString &table,
               const QString &where, const QVariantList &binds);
-    bool readColumns(const std::shared_ptr<Connection> &on);
-    bool failedOnServer(const QSqlQuery &q) const;
-    const QList<QVariant> &currentRow(const char *operation) const;
+    // Reads the columns and the rows' identities.
+    Status open();
+    Status readColumns(const std::shared_ptr<Connection> &on);
+    bool failedOnServer() const;
+    Error unreadable(const QSqlQuery &q) const;
+    Result<QList<QVariant>> currentRow(const char *operation) const;
     int columnIndex(const QString &name) const;
-    void fetchBlock(int from) const;
+    Status fetchBlock(int from) const;
 
     std::shared_ptr<ServerLink> server_;  // the results server, for a result table kept there
     std::shared_ptr<Connection> connection_; // where the rows are read
-    mutable QString error_;
+    mutable QString notice_;
     QString table_;
     QString where_;       // the selection, with its bound values
     QVariantList binds_;
@@ -87,6 +94,7 @@ private:
     int current_ = 0;
     bool adding_ = false;
     QList<QPair<QString, QVariant>> pending_;
+    QString unknownColumn_; // named by setField, reported by update
     mutable QHash<qint64, QList<QVariant>> values_; // the block of rows last read
 };
 
@@ -99,15 +107,14 @@ public:
 
     // Opens the file named by a data-folder path ("pervaldoria\valdoria.mdb"),
     // shared, for reading and writing. A missing, damaged or read-only file, or
-    // one without the result tables, is a run-time error, and the file is left
-    // as it was.
-    static std::unique_ptr<Database> open(const QString &path);
+    // one without the result tables, is refused, and the file is left as it was.
+    static Result<std::unique_ptr<Database>> open(const QString &path);
 
     // All rows of a table, in the table's own order, on the first row.
-    std::unique_ptr<Recordset> openRecordset(const QString &table);
+    Result<std::unique_ptr<Recordset>> openRecordset(const QString &table);
     // The rows of `table` whose "cognome e nome" equals `name`, letter case
     // ignored (accented letters included); on the first row.
-    std::unique_ptr<Recordset> openPupilRows(const QString &table, const QString &name);
+    Result<std::unique_ptr<Recordset>> openPupilRows(const QString &table, const QString &name);
 
     // The file opened, as an absolute path.
     QString path() const;
@@ -132,6 +139,7 @@ public:
 private:
     explicit Database(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
     bool onServer(const QString &table) const;
+    Result<std::unique_ptr<Recordset>> opened(std::unique_ptr<Recordset> rs);
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<ServerLink> server_;
 };
@@ -142,4 +150,4 @@ QString quoteName(const QString &name);
 // Registers the name-matching function on a connection (used by open()).
 bool installNameFolding(const QSqlDatabase &db);
 
-} // namespace platform
+} // namespace storage

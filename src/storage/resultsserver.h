@@ -16,9 +16,11 @@
 
 #include <memory>
 
+#include "result.h"
+
 class QSqlError;
 
-namespace platform {
+namespace storage {
 
 class Connection;
 
@@ -39,6 +41,10 @@ struct ServerSettings
 void setResultsServer(const ServerSettings &settings);
 const ServerSettings &resultsServer();
 
+// Stops every timer of the storage layer (the server's retries), for a program
+// about to end on a fault.
+void stopBackgroundWork();
+
 using Fields = QList<QPair<QString, QVariant>>;
 
 class ServerLink
@@ -58,8 +64,8 @@ public:
     void lost();
 
     // Appends a result to `table`: on the server (its id), or to the queue
-    // here (-1). Either way the result is safe when this returns.
-    qint64 append(const QString &table, const Fields &fields);
+    // here (-1). Either way the result is safe when this returns ok.
+    Result<qint64> append(const QString &table, const Fields &fields);
     // Sends the queued results; true when none is left.
     bool flush();
     int pending() const;
@@ -69,7 +75,7 @@ private:
     // The notice while the server does not answer.
     QString notAnswering() const;
     bool insertOnServer(const QString &table, const Fields &fields, const QString &uid, qint64 *id);
-    void enqueue(const QString &table, const Fields &fields, const QString &uid);
+    Status enqueue(const QString &table, const Fields &fields, const QString &uid);
 
     ServerSettings settings_;
     std::shared_ptr<Connection> local_;
@@ -80,4 +86,4 @@ private:
     QTimer retry_;
 };
 
-} // namespace platform
+} // namespace storage
