@@ -11,12 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QHash>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -48,97 +42,12 @@ WorkFolder::~WorkFolder() { QDir::setCurrent(previous_); }
 
 void WorkFolder::removePicture(const QString &name) { QFile::remove(dataPath() + "/" + name); }
 
-ModalAnswers::ModalAnswers() : timer_(new QTimer)
-{
-    timer_->setInterval(10);
-    QObject::connect(timer_, &QTimer::timeout, [this] { poll(); });
-    timer_->start();
-}
-
 ModalAnswers::~ModalAnswers()
 {
-    delete timer_;
-    // A box that was expected and never came, or one that nobody expected, is
-    // a fault of the path under test.
-    if (!queue_.isEmpty())
-        QTest::qFail(qPrintable(QStringLiteral("%1 expected box(es) never came").arg(queue_.size())), __FILE__,
-                     __LINE__);
-    if (!unexpected_.isEmpty())
-        QTest::qFail(qPrintable(QStringLiteral("unexpected box: ") + unexpected_.join(QStringLiteral(" | "))),
-                     __FILE__, __LINE__);
-}
-
-void ModalAnswers::press(const QString &caption)
-{
-    push([caption](QWidget *box) {
-        for (QPushButton *b : box->findChildren<QPushButton *>())
-            if (b->text() == caption) {
-                b->click();
-                return;
-            }
-        qWarning("no button %s in the box", qPrintable(caption));
-        if (auto *d = qobject_cast<QDialog *>(box))
-            d->reject();
-    });
-}
-
-void ModalAnswers::type(const QString &text, bool cancel)
-{
-    push([text, cancel](QWidget *box) {
-        auto *input = qobject_cast<QInputDialog *>(box);
-        if (!input) {
-            qWarning("expected an input box");
-            if (auto *d = qobject_cast<QDialog *>(box))
-                d->reject();
-            return;
-        }
-        input->setTextValue(text);
-        cancel ? input->reject() : input->accept();
-    });
-}
-
-void ModalAnswers::saveAs(const QString &path, QString *proposed, bool forced)
-{
-    push([path, proposed, forced](QWidget *box) {
-        auto *dialog = qobject_cast<QFileDialog *>(box);
-        auto *name = dialog ? dialog->findChild<QLineEdit *>("fileNameEdit") : nullptr;
-        if (!name) {
-            qWarning("expected a file box");
-            if (auto *d = qobject_cast<QDialog *>(box))
-                d->reject();
-            return;
-        }
-        if (proposed)
-            *proposed = dialog->selectedFiles().value(0);
-        name->setText(path);
-        auto *asDialog = static_cast<QDialog *>(dialog);
-        forced ? asDialog->done(QDialog::Accepted) : asDialog->accept();
-    });
-}
-
-void ModalAnswers::poll()
-{
-    QWidget *box = QApplication::activeModalWidget();
-    if (!box || !box->isVisible() || box == answering_)
-        return;
-    titles << box->windowTitle();
-    if (auto *m = qobject_cast<QMessageBox *>(box))
-        texts << m->text();
-    else if (auto *i = qobject_cast<QInputDialog *>(box))
-        texts << i->labelText();
-    else
-        texts << QString();
-    if (queue_.isEmpty()) {
-        unexpected_ << texts.last();
-        if (auto *d = qobject_cast<QDialog *>(box))
-            d->reject();
-        return;
-    }
-    // Answered from the event loop, not from inside this poll: an answer that
-    // opens a box of its own (a file box warning, say) leaves the poll free to
-    // answer that one too.
-    answering_ = box;
-    QTimer::singleShot(0, box, [this, answer = queue_.takeFirst(), box] { answer(box); });
+    if (pending() > 0)
+        QTest::qFail(qPrintable(QStringLiteral("%1 expected box(es) never came").arg(pending())), __FILE__, __LINE__);
+    if (!faults.isEmpty())
+        QTest::qFail(qPrintable(faults.join(QStringLiteral(" | "))), __FILE__, __LINE__);
 }
 
 Trap::Trap()

@@ -4,6 +4,7 @@
 // run-time errors turned into exceptions.
 
 #include "platform/controls.h"
+#include "platform/dialogs.h"
 #include "platform/form.h"
 #include "platform/runtime.h"
 
@@ -50,34 +51,19 @@ private:
     QString previous_;
 };
 
-// Answers the next modal boxes in order. Each answer is given the box; it may read
-// it and must close it. A box nobody expected is closed and fails the test, and
-// so does an expected box that never came (checked when this goes).
-class ModalAnswers
+// Answers the next boxes in order, set before the click that opens them: a
+// box with no answer left, an answer naming a button the box lacks, or an
+// answer no box took, fails the test (checked when this goes).
+class ModalAnswers : public platform::BoxScript
 {
 public:
-    using Answer = std::function<void(QWidget *box)>;
-    ModalAnswers();
-    ~ModalAnswers();
-    void push(Answer a) { queue_ << a; }
+    ~ModalAnswers() override;
     // Presses the box's button with this caption ("OK", "Annulla", "Sì", "No").
-    void press(const QString &caption);
+    void press(const QString &caption) { answer({caption, {}}); }
     // Types into an input box and confirms it (or cancels it with cancel = true).
-    void type(const QString &text, bool cancel = false);
-    // Types a whole path into a file box and saves there; `proposed` gets the
-    // file the box offered first. `forced` goes past the box's own checks, as
-    // a full disk or a folder that turns out unwritable would.
-    void saveAs(const QString &path, QString *proposed = nullptr, bool forced = false);
-    int pending() const { return int(queue_.size()); }
-    // What each box said: title and text (prompt).
-    QStringList titles, texts;
-
-private:
-    void poll();
-    QList<Answer> queue_;
-    QStringList unexpected_;
-    QPointer<QWidget> answering_;
-    QTimer *timer_;
+    void type(const QString &text, bool cancel = false) { answer({cancel ? "Annulla" : "OK", text}); }
+    // Saves where a file box asks; `proposed` gets the file the box offered.
+    void saveAs(const QString &path, QString *proposed = nullptr) { answer({"Salva", path, proposed}); }
 };
 
 // Replaces the program's run-time error and end with testable ends.

@@ -584,7 +584,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         boxes.press("Sì");
-        boxes.saveAs(out.path() + "/occupato/elenco.pdf", nullptr, true);
+        boxes.saveAs(out.path() + "/occupato/elenco.pdf");
         boxes.press("OK");
         click(w->cmdstampa);
         QVERIFY(boxes.texts.last().startsWith("L'elenco non è stato salvato"));

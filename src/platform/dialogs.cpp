@@ -13,6 +13,8 @@
 namespace platform {
 
 namespace {
+BoxScript *script = nullptr;
+
 QWidget *activeParent()
 {
     QWidget *w = QApplication::activeWindow();
@@ -31,8 +33,43 @@ struct GiveBack
 };
 } // namespace
 
+BoxScript::BoxScript() : outer_(script) { script = this; }
+BoxScript::~BoxScript() { script = outer_; }
+BoxScript *BoxScript::running() { return script; }
+
+BoxAnswer BoxScript::take(const QString &title, const QString &text, const QStringList &buttons,
+                          const QString &proposed)
+{
+    titles << title;
+    texts << text;
+    if (answers_.isEmpty()) {
+        faults << QStringLiteral("a box nobody expected: ") + text;
+        return {};
+    }
+    BoxAnswer a = answers_.takeFirst();
+    if (!buttons.contains(a.button)) {
+        faults << QStringLiteral("no button \"%1\" in the box: %2").arg(a.button, text);
+        return {};
+    }
+    if (a.proposed)
+        *a.proposed = proposed;
+    return a;
+}
+
 Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
 {
+    const QString ok = QStringLiteral("OK"), yes = QStringLiteral("Sì");
+    if (BoxScript *s = BoxScript::running()) {
+        const QStringList captions = buttons == Buttons::Ok         ? QStringList{ok}
+                                     : buttons == Buttons::OkCancel ? QStringList{ok, QStringLiteral("Annulla")}
+                                                                    : QStringList{yes, QStringLiteral("No")};
+        const QString b = s->take(title, prompt, captions).button;
+        if (b == ok)
+            return Answer::Ok;
+        if (b == yes)
+            return Answer::Yes;
+        return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
     GiveBack giveBack;
     QMessageBox box(giveBack.window);
     box.setObjectName(QStringLiteral("MsgBox"));
@@ -44,14 +81,14 @@ Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
     QPushButton *first = nullptr, *second = nullptr;
     switch (buttons) {
     case Buttons::Ok:
-        first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        first = box.addButton(ok, QMessageBox::AcceptRole);
         break;
     case Buttons::OkCancel:
-        first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        first = box.addButton(ok, QMessageBox::AcceptRole);
         second = box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
         break;
     case Buttons::YesNo:
-        first = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
+        first = box.addButton(yes, QMessageBox::YesRole);
         second = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
         break;
     }
@@ -75,6 +112,13 @@ Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
 
 QString inputBox(const QString &prompt, const QString &title, const QString &defaultText, bool *cancelled)
 {
+    if (BoxScript *s = BoxScript::running()) {
+        const BoxAnswer a = s->take(title, prompt, {QStringLiteral("OK"), QStringLiteral("Annulla")});
+        const bool accepted = a.button == QLatin1String("OK");
+        if (cancelled)
+            *cancelled = !accepted;
+        return accepted ? a.text : QString();
+    }
     GiveBack giveBack;
     QInputDialog box(giveBack.window);
     box.setObjectName(QStringLiteral("InputBox"));
@@ -95,6 +139,11 @@ QString saveFileBox(const QString &title, const QString &suggestedName, const QS
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
+    if (BoxScript *s = BoxScript::running()) {
+        const BoxAnswer a = s->take(title, QString(), {QStringLiteral("Salva"), QStringLiteral("Annulla")},
+                                    QDir(folder).filePath(suggestedName));
+        return a.button == QLatin1String("Salva") ? a.text : QString();
+    }
     GiveBack giveBack;
     QFileDialog box(giveBack.window, title);
     box.setObjectName(QStringLiteral("SaveFileBox"));

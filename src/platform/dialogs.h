@@ -1,7 +1,10 @@
 #pragma once
 // Message boxes and the input box. Titles default to the program's name.
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -24,5 +27,39 @@ QString inputBox(const QString &prompt, const QString &title = AppTitle, const Q
 // folder (the home folder when there is none); the empty text when the user
 // gives up. The file gets the filter's suffix if none is typed.
 QString saveFileBox(const QString &title, const QString &suggestedName, const QString &filter);
+
+// A seam for tests: while a script runs, each box takes the next scripted
+// answer instead of showing itself, and what it would have said is kept. A box
+// with no answer left, or an answer naming a button the box lacks, is a fault
+// reported to the script (the box then answers as if closed).
+struct BoxAnswer
+{
+    QString button;               // "OK", "Annulla", "Sì", "No", "Salva"
+    QString text;                 // typed into an input box, or the file a file box saves to
+    QString *proposed = nullptr;  // gets the file a file box proposed
+};
+
+class BoxScript
+{
+public:
+    BoxScript();
+    virtual ~BoxScript();
+    BoxScript(const BoxScript &) = delete;
+    BoxScript &operator=(const BoxScript &) = delete;
+
+    void answer(const BoxAnswer &a) { answers_ << a; }
+    int pending() const { return int(answers_.size()); }
+    // What each box said: title and text (prompt), in order.
+    QStringList titles, texts;
+    QStringList faults;
+
+    // Used by the boxes: the answer for a box offering `buttons`.
+    BoxAnswer take(const QString &title, const QString &text, const QStringList &buttons, const QString &proposed = {});
+    static BoxScript *running();
+
+private:
+    QList<BoxAnswer> answers_;
+    BoxScript *outer_;
+};
 
 } // namespace platform
