@@ -13,7 +13,7 @@ packages=(
     fonts-liberation2 fontconfig
     poppler-utils
     qt6-translations-l10n desktop-file-utils appstream dpkg-dev file
-    postgresql libqt6sql6-psql
+    postgresql libqt6sql6-psql libpq-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,7 @@
 
 #include <grp.h>
 #include <pwd.h>
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,8 +17,11 @@ namespace testing {
 
 namespace {
 const QString Password = QStringLiteral("lavagna-verde");
+const QString TeacherPassword = QStringLiteral("registro-rosso");
 const QString Superuser = QStringLiteral("postgres");
 } // namespace
+
+QString PgServer::teacherPassword() { return TeacherPassword; }
 
 PgServer::PgServer()
 {
@@ -56,20 +60,19 @@ PgServer::PgServer()
         problem_ = QStringLiteral("initdb failed");
         return;
     }
-    QFile password(passwordFile());
-    password.open(QIODevice::WriteOnly);
-    password.write(Password.toUtf8() + "\n");
-    password.close();
-    QFile::setPermissions(passwordFile(), QFile::ReadOwner | QFile::WriteOwner);
+    for (const auto &[file, secret] : {std::pair{passwordFile(), Password},
+                                       std::pair{dir_.path() + QStringLiteral("/password-docente"), TeacherPassword}}) {
+        QFile f(file);
+        f.open(QIODevice::WriteOnly);
+        f.write(secret.toUtf8() + "\n");
+        f.close();
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    }
     if (!start()) {
         problem_ = QStringLiteral("the server does not start");
         return;
     }
-    if (!run(bin_ + QStringLiteral("psql"),
-             {QStringLiteral("-h"), dir_.path(), QStringLiteral("-U"), Superuser, QStringLiteral("-d"),
-              QStringLiteral("postgres"), QStringLiteral("-q"), QStringLiteral("-c"),
-              QStringLiteral("CREATE ROLE valdoria LOGIN PASSWORD '%1'").arg(Password)})
-        || !createDatabase(QStringLiteral("valdoria")))
+    if (!createDatabase(QStringLiteral("valdoria")))
         problem_ = QStringLiteral("the server cannot be prepared");
 }
 
@@ -118,25 +121,30 @@ bool PgServer::stop()
     return ok;
 }
 
-bool PgServer::createDatabase(const QString &name, bool tables)
+bool PgServer::createDatabase(const QString &name, bool prepared)
 {
     if (!run(bin_ + QStringLiteral("psql"),
              {QStringLiteral("-h"), dir_.path(), QStringLiteral("-U"), Superuser, QStringLiteral("-d"),
               QStringLiteral("postgres"), QStringLiteral("-q"), QStringLiteral("-c"),
-              QStringLiteral("CREATE DATABASE %1 OWNER valdoria").arg(name)}))
+              QStringLiteral("CREATE DATABASE %1").arg(name)}))
         return false;
-    if (!tables)
+    if (!prepared)
         return true;
-    // The project's own script, as a school runs it.
+    // The project's own script, as a school's administrator runs it.
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PGPASSWORD"), Password);
     env.insert(QStringLiteral("PATH"), bin_ + QStringLiteral(":") + env.value(QStringLiteral("PATH")));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral("bash"), {sourceDir() + QStringLiteral("/tools/server/prepara-server.sh"),
-                                     QStringLiteral("-h"), dir_.path(), QStringLiteral("-U"),
-                                     QStringLiteral("valdoria"), QStringLiteral("-d"), name});
-    return p.waitForFinished(60000) && p.exitCode() == 0;
+                                     QStringLiteral("-h"), dir_.path(), QStringLiteral("-U"), Superuser,
+                                     QStringLiteral("-d"), name, QStringLiteral("--password-aula"), passwordFile(),
+                                     QStringLiteral("--password-docente"),
+                                     dir_.path() + QStringLiteral("/password-docente")});
+    const bool ok = p.waitForFinished(60000) && p.exitCode() == 0;
+    if (!ok)
+        qWarning("prepara-server.sh: %s", p.readAllStandardError().constData());
+    return ok;
 }
 
 storage::ServerSettings PgServer::settings(const QString &database) const
@@ -144,23 +152,46 @@ storage::ServerSettings PgServer::settings(const QString &database) const
     storage::ServerSettings s;
     s.host = dir_.path();
     s.database = database;
-    s.user = QStringLiteral("valdoria");
+    s.user = QStringLiteral("valdoria_aula");
     s.passwordFile = passwordFile();
     return s;
 }
 
-QString PgServer::psql(const QString &sql, const QString &database) const
+QString PgServer::psql(const QString &sql, const QString &database, const QString &role, QString *error) const
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PGPASSWORD"), Password);
+    env.insert(QStringLiteral("PGPASSWORD"), role == storage::ServerSettings::TeacherRole ? TeacherPassword : Password);
     p.setProcessEnvironment(env);
-    p.start(bin_ + QStringLiteral("psql"), {QStringLiteral("-h"), dir_.path(), QStringLiteral("-U"),
-                                             QStringLiteral("valdoria"), QStringLiteral("-d"), database,
-                                             QStringLiteral("-At"), QStringLiteral("-c"), sql});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    p.start(bin_ + QStringLiteral("psql"), {QStringLiteral("-h"), dir_.path(), QStringLiteral("-U"), role,
+                                             QStringLiteral("-d"), database, QStringLiteral("-v"),
+                                             QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-At"),
+                                             QStringLiteral("-c"), sql});
+    const bool ok = p.waitForFinished(60000) && p.exitCode() == 0;
+    if (error)
+        *error = QString::fromUtf8(p.readAllStandardError());
+    return ok ? QString::fromUtf8(p.readAllStandardOutput()).trimmed() : QString();
+}
+
+void PgServer::freeze(bool frozen) const
+{
+    // The postmaster and every backend it started.
+    QFile pidFile(dir_.path() + QStringLiteral("/data/postmaster.pid"));
+    if (!pidFile.open(QIODevice::ReadOnly))
+        return;
+    const pid_t postmaster = pid_t(pidFile.readLine().trimmed().toInt());
+    QList<pid_t> pids{postmaster};
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray fields = stat.readAll();
+        const QList<QByteArray> after = fields.mid(fields.lastIndexOf(')') + 2).split(' ');
+        if (after.size() > 1 && pid_t(after[1].toInt()) == postmaster)
+            pids << pid_t(entry.toInt());
+    }
+    for (pid_t pid : pids)
+        ::kill(pid, frozen ? SIGSTOP : SIGCONT);
 }
 
 } // namespace testing

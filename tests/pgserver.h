@@ -1,9 +1,9 @@
 #pragma once
 // A real PostgreSQL server of the tests' own: a new cluster in a temporary
 // folder, reached only through a socket there (no TCP port), with a password
-// for every user, and Valdoria's two result tables made by the project's own
-// script. PostgreSQL refuses to run as root, so as root the server runs as
-// the "postgres" user.
+// for every user, and Valdoria's tables and roles made by the project's own
+// script, run by the administrator. PostgreSQL refuses to run as root, so as
+// root the server runs as the "postgres" user.
 
 #include "storage/resultsserver.h"
 
@@ -22,15 +22,19 @@ public:
 
     bool start();
     bool stop();
-    // A database "name" with the result tables (or without, if `tables` is false).
-    bool createDatabase(const QString &name, bool tables = true);
-    // The settings a PC of the room would have: user valdoria, its password in a
-    // file readable only by its owner.
+    // A database "name" prepared by the project's script (or left bare).
+    bool createDatabase(const QString &name, bool prepared = true);
+    // The settings a PC of the room would have: the PCs' role, its password in
+    // a file its group may read.
     storage::ServerSettings settings(const QString &database = QStringLiteral("valdoria")) const;
-    QString socketDir() const { return dir_.path(); }
-    QString passwordFile() const { return dir_.path() + QStringLiteral("/password"); }
-    // Runs psql as valdoria on `database`; the output, or an empty string on failure.
-    QString psql(const QString &sql, const QString &database = QStringLiteral("valdoria")) const;
+    QString passwordFile() const { return dir_.path() + QStringLiteral("/password-aula"); }
+    static QString teacherPassword();
+    // Runs psql on `database` as `role` (the administrator by default); the
+    // output, or an empty string on failure (with *error set).
+    QString psql(const QString &sql, const QString &database = QStringLiteral("valdoria"),
+                 const QString &role = QStringLiteral("postgres"), QString *error = nullptr) const;
+    // Freezes every process of the server (SIGSTOP), or lets them go on.
+    void freeze(bool frozen) const;
 
 private:
     bool run(const QString &program, const QStringList &args, QString *output = nullptr) const;

@@ -56,6 +56,8 @@ DataPlaces chooseDataPlaces(const QStringList &arguments)
             places.server.port = config.value(QStringLiteral("porta"), 5432).toInt();
             places.server.user = config.value(QStringLiteral("utente")).toString().trimmed();
             places.server.passwordFile = config.value(QStringLiteral("filepassword")).toString().trimmed();
+            places.server.ssl = config.value(QStringLiteral("ssl")).toString().trimmed();
+            places.server.certificate = config.value(QStringLiteral("certificato")).toString().trimmed();
         }
     }
     if (const QString given = argumentAfter(arguments, QStringLiteral("--data")); !given.isEmpty())

@@ -26,7 +26,8 @@ struct DataPlaces
 // (valdoria/valdoria.conf in the system's and the user's config folders):
 //   [dati]    cartella = DIR
 //   [server]  host = NAME or socket folder, porta = 5432, database = NAME,
-//             utente = NAME, filepassword = FILE (readable by its owner only)
+//             utente = NAME, filepassword = FILE (never readable by others),
+//             ssl = richiesto | verificato, certificato = FILE (the server's root)
 DataPlaces chooseDataPlaces(const QStringList &arguments);
 
 // Makes the writable folder ready and points the data paths at it, then at the

@@ -9,6 +9,7 @@
 #include "platform/runtime.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -36,6 +37,9 @@ const QString WholeArchiveQuestion = QStringLiteral("SEI PROPRIO SICURO DI VOLER
 const QString NothingListed = QStringLiteral("Non c'è nessun elenco da eliminare: scegli prima i dati da mostrare.");
 
 const QString NothingToExport = QStringLiteral("Non c'è nessun elenco da esportare: scegli prima i dati da mostrare.");
+const QString TeacherPrompt = QStringLiteral("I risultati sono sul server della classe: scrivi la password "
+                                             "dell'insegnante");
+const QString TeacherTitle = QStringLiteral("PASSWORD DELL'INSEGNANTE");
 
 const QColor HeadBack(255, 224, 192);
 constexpr int ListRowPixels = 15;
@@ -92,6 +96,47 @@ void ArchiveWindow::Form_Load()
     cmdstampa->setEnabled(false);
     cmdelimina->setEnabled(false);
     posizione_ = schermata_ = schermate_ = 0;
+    if (M::db->resultsOnServer() && servitore())
+        avvisiserver();
+}
+
+bool ArchiveWindow::servitore()
+{
+    // Results on the room's server are the teacher's to read: the password is
+    // asked once per run, and a wrong one is said and asked again next time.
+    if (!M::db->needsTeacherPassword())
+        return true;
+    const QString password = platform::passwordBox(TeacherPrompt, TeacherTitle);
+    if (password.isEmpty())
+        return false;
+    if (const storage::Status s = M::db->setTeacherPassword(password); !s) {
+        platform::msgBox(s.error());
+        return false;
+    }
+    return true;
+}
+
+void ArchiveWindow::avvisiserver()
+{
+    QStringList said;
+    if (const int waiting = M::db->pendingResults(); waiting > 0)
+        said << (waiting == 1 ? QStringLiteral("Su questo computer 1 risultato non è ancora arrivato al server")
+                              : QStringLiteral("Su questo computer %1 risultati non sono ancora arrivati al server")
+                                    .arg(waiting))
+                    + QStringLiteral(": gli elenchi li comprenderanno quando saranno inviati. Anche altri computer "
+                                     "della classe possono avere risultati in attesa.");
+    const QList<storage::SetAside> refused = M::db->setAsideResults();
+    if (!refused.isEmpty()) {
+        QStringList rows;
+        for (const storage::SetAside &r : refused)
+            rows << QStringLiteral("- %1 (%2, %3): %4")
+                        .arg(r.name, r.table, QDateTime::fromString(r.when, Qt::ISODate).toString(QStringLiteral("dd/MM/yyyy")),
+                             r.reason);
+        said << QStringLiteral("Il server ha rifiutato questi risultati, che restano su questo computer:\n") +
+                    rows.join(QLatin1Char('\n'));
+    }
+    if (!said.isEmpty())
+        platform::msgBox(said.join(QStringLiteral("\n\n")));
 }
 
 // ------------------------------------------------------------------- rows
@@ -183,6 +228,7 @@ void ArchiveWindow::cmdtutto_Click()
     cmdelimina->setEnabled(true);
     modoelenco_ = WholeArchive;
     clearLists();
+    servitore();
     rselenco = platform::must(M::db->openRecordset(design_.table));
     if (!rselenco->notice().isEmpty())
         platform::msgBox(rselenco->notice()); // the results server away: nothing to list now
@@ -215,6 +261,7 @@ void ArchiveWindow::cmdselezione_Click()
         M::nomealunno = name;
         if (name.isEmpty())
             return;
+        servitore();
         found = platform::must(M::db->openPupilRows(design_.table, name));
         if (!found->notice().isEmpty()) {
             platform::msgBox(found->notice());

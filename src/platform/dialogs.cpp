@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -110,7 +111,9 @@ Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
     return Answer::Cancel;
 }
 
-QString inputBox(const QString &prompt, const QString &title, const QString &defaultText, bool *cancelled)
+namespace {
+QString askText(const QString &prompt, const QString &title, const QString &defaultText, bool *cancelled,
+                QLineEdit::EchoMode echo)
 {
     if (BoxScript *s = BoxScript::running()) {
         const BoxAnswer a = s->take(title, prompt, {QStringLiteral("OK"), QStringLiteral("Annulla")});
@@ -128,10 +131,22 @@ QString inputBox(const QString &prompt, const QString &title, const QString &def
     box.setOkButtonText(QStringLiteral("OK"));
     box.setCancelButtonText(QStringLiteral("Annulla"));
     box.setInputMode(QInputDialog::TextInput);
+    box.setTextEchoMode(echo);
     const bool accepted = box.exec() == QDialog::Accepted;
     if (cancelled)
         *cancelled = !accepted;
     return accepted ? box.textValue() : QString();
+}
+} // namespace
+
+QString inputBox(const QString &prompt, const QString &title, const QString &defaultText, bool *cancelled)
+{
+    return askText(prompt, title, defaultText, cancelled, QLineEdit::Normal);
+}
+
+QString passwordBox(const QString &prompt, const QString &title)
+{
+    return askText(prompt, title, {}, nullptr, QLineEdit::Password);
 }
 
 QString saveFileBox(const QString &title, const QString &suggestedName, const QString &filter)

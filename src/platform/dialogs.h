@@ -23,6 +23,9 @@ Answer msgBox(const QString &prompt, Buttons buttons = Buttons::Ok, const QStrin
 QString inputBox(const QString &prompt, const QString &title = AppTitle, const QString &defaultText = {},
                  bool *cancelled = nullptr);
 
+// Asks for a password; what is typed shows as dots. Cancel gives the empty text.
+QString passwordBox(const QString &prompt, const QString &title = AppTitle);
+
 // Asks where to save a file, proposing `suggestedName` in the user's documents
 // folder (the home folder when there is none); the empty text when the user
 // gives up. The file gets the filter's suffix if none is typed.

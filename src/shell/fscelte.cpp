@@ -33,6 +33,9 @@ const Design ArchQuest{QStringLiteral("CMDarchquest"), QStringLiteral(" archivio
 const Design ArchSomm{QStringLiteral("CMDarchsomm"), QStringLiteral("archivio dei test sommativi"), {4800, 6480, 2535, 495}};
 const Design Uscita{QStringLiteral("cmduscita"), QStringLiteral("ESCO dal programma"), {7330, 6480, 2175, 495}};
 const Design Band{QStringLiteral("Label1"), {}, {1200, 6360, 9615, 720}};
+// Below the band, covering nothing: what waits for the room's server.
+const Design Attesa{QStringLiteral("lblATTESA"), {}, {1200, 7200, 9615, 255}};
+constexpr double AttesaPoints = 8;
 
 const QColor TopicColor(255, 218, 192);
 const QColor ArchiveColor(255, 192, 128);
@@ -72,17 +75,37 @@ Fscelte::Fscelte() : Form(windows::Fscelte)
     connect(CMDarchquest, &CommandButton::Click, this, &Fscelte::CMDarchquest_Click);
     connect(CMDarchsomm, &CommandButton::Click, this, &Fscelte::CMDarchsomm_Click);
     connect(cmduscita, &CommandButton::Click, this, &Fscelte::cmduscita_Click);
+    lblATTESA = new platform::Label(this, Attesa);
+    platform::setBackColor(lblATTESA, BandColor);
+    lblATTESA->setFont(platform::designFont(platform::SansSerif, AttesaPoints, false));
+    lblATTESA->setAlignment(Qt::AlignCenter);
+    lblATTESA->setVisible(false);
     Command1[1]->setFocus();
+}
+
+void Fscelte::mostraattesa()
+{
+    const int waiting = Modvaldoria::db->pendingResults();
+    QStringList said;
+    if (waiting > 0)
+        said << (waiting == 1 ? QStringLiteral("1 risultato in attesa del server")
+                              : QStringLiteral("%1 risultati in attesa del server").arg(waiting));
+    if (const QString notice = Modvaldoria::db->serverNotice(); !notice.isEmpty() && waiting > 0)
+        said << notice.section(QLatin1Char('.'), 0, 0); // what is wrong, in its first sentence
+    lblATTESA->setCaption(said.join(QStringLiteral(": ")));
+    lblATTESA->setToolTip(Modvaldoria::db->serverNotice());
+    lblATTESA->setVisible(!said.isEmpty());
 }
 
 void Fscelte::Form_Load()
 {
     fillScreen();
     Modvaldoria::db = platform::must(storage::Database::open(storage::dataFile(Modvaldoria::DatabaseFile)));
-    // Results kept on the room's server: a problem there is told once, and the
-    // results wait on this computer meanwhile.
-    if (const QString notice = Modvaldoria::db->serverNotice(); !notice.isEmpty())
-        platform::msgBox(notice);
+    // Results kept on the room's server travel on their own; while some wait,
+    // the menu says how many, and why when the server is at fault.
+    if (storage::ResultsSender *watch = Modvaldoria::db->serverWatch())
+        connect(watch, &storage::ResultsSender::changed, this, &Fscelte::mostraattesa, Qt::QueuedConnection);
+    mostraattesa();
 }
 
 void Fscelte::Command1_Click(int Index)

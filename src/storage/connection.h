@@ -51,7 +51,10 @@ public:
     // Columns a recordset does not show: the server's own bookkeeping.
     QStringList hiddenColumns() const
     {
-        return dialect_ == Dialect::Sqlite ? QStringList{} : QStringList{QStringLiteral("id"), QStringLiteral("uid")};
+        return dialect_ == Dialect::Sqlite ? QStringList{}
+                                           : QStringList{QStringLiteral("id"), QStringLiteral("uid"),
+                                                         QStringLiteral("inserito"), QStringLiteral("indirizzo"),
+                                                         QStringLiteral("utente")};
     }
 
 private:

@@ -108,7 +108,10 @@ namespace {
 const QString VersionKey = QStringLiteral("versione");
 // Kept as they are by an upgrade: the results, and the results still waiting
 // for the room's server.
-QStringList keptTables() { return Database::ResultTables + QStringList{Database::PendingTable}; }
+QStringList keptTables()
+{
+    return Database::ResultTables + QStringList{Database::PendingTable, Database::SetAsideTable};
+}
 
 // A connection of its own, closed and removed when it goes.
 class Scratch

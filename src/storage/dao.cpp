@@ -141,10 +141,8 @@ Result<std::unique_ptr<Database>> Database::open(const QString &path)
     std::unique_ptr<Database> result(new Database(std::move(connection)));
     // Results kept on a server: what goes wrong there is told, and results
     // wait here meanwhile.
-    if (resultsServer().isSet()) {
+    if (resultsServer().isSet())
         result->server_ = std::make_shared<ServerLink>(resultsServer(), result->connection_);
-        result->server_->ensure(true);
-    }
     return result;
 }
 
@@ -176,10 +174,23 @@ Result<std::unique_ptr<Recordset>> Database::openPupilRows(const QString &table,
                                                            {name.toCaseFolded()})));
 }
 
-QString Database::serverNotice() const { return server_ ? server_->notice() : QString(); }
+QString Database::serverNotice() const { return server_ ? server_->sender()->notice() : QString(); }
 bool Database::resultsOnServer() const { return bool(server_); }
-bool Database::sendPendingResults() { return !server_ || (server_->ensure(true) && server_->flush()); }
 int Database::pendingResults() const { return server_ ? server_->pending() : 0; }
+QList<SetAside> Database::setAsideResults() const { return server_ ? server_->setAside() : QList<SetAside>(); }
+ResultsSender *Database::serverWatch() const { return server_ ? server_->sender() : nullptr; }
+bool Database::needsTeacherPassword() const { return server_ && server_->needsTeacherPassword(); }
+
+void Database::sendNow()
+{
+    if (server_)
+        server_->sender()->wake();
+}
+
+Status Database::setTeacherPassword(const QString &password)
+{
+    return server_ ? server_->setTeacherPassword(password) : Status();
+}
 
 // -------------------------------------------------------------------- Recordset
 
@@ -384,14 +395,11 @@ Status Recordset::update()
     if (!unknownColumn_.isEmpty())
         return failure(failed, QStringLiteral("la tabella non ha la colonna \"%1\"").arg(unknownColumn_));
     if (server_) {
-        // On the server, or safe in the queue here until it answers.
-        Result<qint64> id = server_->append(table_, pending_);
-        if (!id)
-            return Error{id.error()};
+        // Safe in the queue here, on its way to the server.
+        if (Status s = server_->append(table_, pending_); !s)
+            return s;
         adding_ = false;
         pending_.clear();
-        if (id.value() >= 0 && connection_->dialect() == Dialect::Postgres)
-            rowids_ << id.value();
         return {};
     }
     QStringList names, marks;

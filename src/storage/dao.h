@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "result.h"
+#include "resultsserver.h"
 
 namespace storage {
 
@@ -124,17 +125,27 @@ public:
     static inline const QString NameColumn = QStringLiteral("cognome e nome");
     // The tables where results are stored: the program cannot work without them.
     static inline const QStringList ResultTables{QStringLiteral("studenti"), QStringLiteral("studsomm")};
-    // The local table of results still waiting for the room's server.
+    // The local tables of results still waiting for the room's server, and of
+    // those the server refused.
     static inline const QString PendingTable = QStringLiteral("valdoria_da_inviare");
+    static inline const QString SetAsideTable = QStringLiteral("valdoria_scartati");
 
     // Results kept on a server (see resultsserver.h): what the user should
-    // know about it (empty when all is well), whether it is used, and the
-    // results still waiting on this computer.
+    // know about sending them (empty when all is well), whether it is used,
+    // the results still waiting on this computer and those the server refused.
     QString serverNotice() const;
     bool resultsOnServer() const;
-    // Sends the waiting results now; true when none is left.
-    bool sendPendingResults();
     int pendingResults() const;
+    QList<SetAside> setAsideResults() const;
+    // Sends what waits now, without waiting for it.
+    void sendNow();
+    // Told when the notice changes, or results are sent or set aside (nullptr
+    // without a server).
+    ResultsSender *serverWatch() const;
+    // Reading results on the server takes the teacher's role: its password,
+    // asked once per run unless this PC stores with that role.
+    bool needsTeacherPassword() const;
+    Status setTeacherPassword(const QString &password);
 
 private:
     explicit Database(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}

@@ -4,14 +4,17 @@
 #include "dao.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSqlError>
 #include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QUuid>
+
+#include <libpq-fe.h>
 
 namespace storage {
 
@@ -23,15 +26,181 @@ ServerSettings &settings()
     return s;
 }
 
-constexpr int ConnectTimeoutSeconds = 3;
-constexpr int RetryMs = 30000;
-const QString &QueueTable = Database::PendingTable;
-const QString DateColumn = QStringLiteral("data");
-
-QSet<QTimer *> &retryTimers()
+QMutex sendersMutex;
+QSet<ResultsSender *> &senders()
 {
-    static QSet<QTimer *> timers;
-    return timers;
+    static QSet<ResultsSender *> all;
+    return all;
+}
+
+constexpr int ConnectTimeoutSeconds = 3;
+constexpr int StatementTimeoutMs = 10000;
+constexpr int FirstRetryMs = 2000;
+constexpr int LastRetryMs = 30000;
+const QString &QueueTable = Database::PendingTable;
+const QString &SetAsideTable = Database::SetAsideTable;
+const QString DateColumn = QStringLiteral("data");
+const QString Keep = QStringLiteral(" I risultati restano su questo computer");
+
+QString sslMode(const ServerSettings &s)
+{
+    if (s.ssl == QLatin1String("richiesto"))
+        return QStringLiteral("require");
+    if (s.ssl == QLatin1String("verificato"))
+        return QStringLiteral("verify-full");
+    return {};
+}
+
+QString notAnswering(const ServerSettings &s)
+{
+    return QStringLiteral("Il server dei risultati %1 non risponde.%2 e saranno inviati al server appena risponderà.")
+        .arg(s.describe(), Keep);
+}
+
+// The password of a role from its file. The file may be readable by its
+// group (the pupils' group, on a PC that many pupils share), never by others.
+Result<QString> readPassword(const ServerSettings &s)
+{
+    if (s.passwordFile.isEmpty())
+        return QString();
+    const QString file = QDir::toNativeSeparators(s.passwordFile);
+    QFile f(s.passwordFile);
+    if (f.permissions() & (QFile::ReadOther | QFile::WriteOther))
+        return failure(QStringLiteral("Il file della password del server dei risultati %1, %2, può essere letto da "
+                                      "tutti gli utenti: per sicurezza non viene usato.%3 finché il file non sarà "
+                                      "leggibile solo dal suo proprietario e dal suo gruppo.")
+                           .arg(s.describe(), file, Keep));
+    if (!f.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("Il file della password del server dei risultati %1, %2, non si può leggere.%3.")
+                           .arg(s.describe(), file, Keep));
+    return QString::fromUtf8(f.readLine()).trimmed();
+}
+
+// Why a connection was refused, told from what the server answers to a ping
+// and to the same credentials on the database every server has, never from
+// the text of its messages (which may be in any language).
+QString whyRefused(const ServerSettings &s, const QString &user, const QString &password)
+{
+    const QByteArray host = s.host.toUtf8(), port = QByteArray::number(s.port), database = s.database.toUtf8(),
+                     role = user.toUtf8(), secret = password.toUtf8(), timeout = QByteArray::number(ConnectTimeoutSeconds),
+                     ssl = sslMode(s).toUtf8(), certificate = s.certificate.toUtf8();
+    const char *keys[] = {"host", "port", "dbname", "user", "password", "connect_timeout", "sslmode", "sslrootcert",
+                          "application_name", nullptr};
+    const char *values[] = {host.constData(),    port.constData(),    database.constData(),
+                            role.constData(),    secret.constData(),  timeout.constData(),
+                            ssl.constData(),     certificate.constData(), "Valdoria", nullptr};
+    if (PQpingParams(keys, values, 0) != PQPING_OK)
+        return notAnswering(s);
+    auto attempt = [&](bool *needsPassword) {
+        PGconn *c = PQconnectdbParams(keys, values, 0);
+        const bool ok = PQstatus(c) == CONNECTION_OK;
+        if (needsPassword)
+            *needsPassword = PQconnectionNeedsPassword(c);
+        PQfinish(c);
+        return ok;
+    };
+    bool needsPassword = false;
+    if (attempt(&needsPassword))
+        return {};
+    if (!needsPassword) {
+        values[2] = "template1";
+        if (attempt(nullptr))
+            return QStringLiteral("Sul server dei risultati %1 non c'è il database \"%2\", oppure l'utente \"%3\" non "
+                                  "può usarlo.%4.")
+                .arg(s.describe(), s.database, user, Keep);
+    }
+    return QStringLiteral("Il server dei risultati %1 non ha accettato l'utente \"%2\": la password è sbagliata o "
+                          "manca, oppure l'utente non esiste (il server va preparato con "
+                          "tools/server/prepara-server.sh).%3 finché l'accesso non sarà sistemato.")
+        .arg(s.describe(), user, Keep);
+}
+
+// Opens `db` on the server as `user`, and checks that the role may do what it
+// is for on both result tables ("INSERT" to store, "SELECT" to read).
+Status openServer(QSqlDatabase &db, const ServerSettings &s, const QString &user, const QString &password,
+                  const QString &right)
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        return failure(QStringLiteral("Questo computer non sa collegarsi al server dei risultati %1 (manca il suo "
+                                      "driver).%2.")
+                           .arg(s.describe(), Keep));
+    db.setHostName(s.host);
+    db.setPort(s.port);
+    db.setDatabaseName(s.database);
+    db.setUserName(user);
+    db.setPassword(password);
+    QStringList options{QStringLiteral("connect_timeout=%1").arg(ConnectTimeoutSeconds),
+                        QStringLiteral("application_name=Valdoria")};
+    if (!sslMode(s).isEmpty())
+        options << QStringLiteral("sslmode=") + sslMode(s);
+    if (!s.certificate.isEmpty())
+        options << QStringLiteral("sslrootcert=") + s.certificate;
+    db.setConnectOptions(options.join(QLatin1Char(';')));
+    if (!db.open()) {
+        db.close();
+        const QString why = whyRefused(s, user, password);
+        return Error{why.isEmpty() ? notAnswering(s) : why};
+    }
+    // The role's rights on both tables, asked before anything is sent: a
+    // server not prepared is told once, rather than every result refused.
+    enum { Fine, Lost, Missing, NoRight } found = Fine;
+    QString table;
+    {
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("SET statement_timeout = %1").arg(StatementTimeoutMs));
+        for (const QString &t : Database::ResultTables) {
+            table = t;
+            q.prepare(QStringLiteral("SELECT has_any_column_privilege(?, ?)"));
+            q.addBindValue(t);
+            q.addBindValue(right);
+            if (!q.exec() || !q.next())
+                found = q.lastError().nativeErrorCode() == QLatin1String("42P01") ? Missing : Lost;
+            else if (!q.value(0).toBool())
+                found = NoRight;
+            if (found != Fine)
+                break;
+        }
+    }
+    if (found == Fine)
+        return {};
+    db.close();
+    if (found == Lost)
+        return Error{notAnswering(s)};
+    if (found == Missing)
+        return failure(QStringLiteral("Sul server dei risultati %1 manca la tabella \"%2\": va preparato con "
+                                      "tools/server/prepara-server.sh.%3.")
+                           .arg(s.describe(), table, Keep));
+    return failure(QStringLiteral("Sul server dei risultati %1 l'utente \"%2\" non ha il diritto di %3 i "
+                                  "risultati (il server va preparato con tools/server/prepara-server.sh).%4.")
+                       .arg(s.describe(), user,
+                            right == QLatin1String("INSERT") ? QStringLiteral("registrare") : QStringLiteral("leggere"),
+                            Keep));
+}
+
+bool makeQueueTables(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (uid TEXT PRIMARY KEY, tabella TEXT NOT NULL, "
+                                 "campi TEXT NOT NULL)")
+                      .arg(QueueTable))
+           && q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (uid TEXT PRIMARY KEY, tabella TEXT NOT NULL, "
+                                    "campi TEXT NOT NULL, motivo TEXT, quando TEXT)")
+                         .arg(SetAsideTable));
+}
+
+// Why the server refused a row, from its SQLSTATE class; empty when the
+// connection, not the row, is at fault.
+QString refusal(const QSqlError &e)
+{
+    const QString code = e.nativeErrorCode();
+    QString why;
+    if (code.startsWith(QLatin1String("22")))
+        why = QStringLiteral("un valore del risultato non è accettato dal server");
+    else if (code.startsWith(QLatin1String("23")))
+        why = QStringLiteral("il risultato va contro una regola delle tabelle del server");
+    else if (code.startsWith(QLatin1String("42")))
+        why = QStringLiteral("il server non permette di registrarlo (diritti o tabella diversi)");
+    return why.isEmpty() ? why : QStringLiteral("%1 (codice %2)").arg(why, code);
 }
 
 } // namespace
@@ -45,203 +214,273 @@ QString ServerSettings::describe() const
 }
 
 void setResultsServer(const ServerSettings &s) { settings() = s; }
+const ServerSettings &resultsServer() { return settings(); }
 
 void stopBackgroundWork()
 {
-    for (QTimer *t : std::as_const(retryTimers()))
-        t->stop();
+    QMutexLocker lock(&sendersMutex);
+    for (ResultsSender *s : std::as_const(senders()))
+        s->stop();
 }
-const ServerSettings &resultsServer() { return settings(); }
+
+// ---------------------------------------------------------------- the sender
+
+ResultsSender::ResultsSender(const ServerSettings &s, const QString &localFile) : settings_(s), localFile_(localFile)
+{
+    QMutexLocker lock(&sendersMutex);
+    senders().insert(this);
+}
+
+ResultsSender::~ResultsSender()
+{
+    {
+        QMutexLocker lock(&sendersMutex);
+        senders().remove(this);
+    }
+    stop();
+    wait();
+}
+
+void ResultsSender::wake()
+{
+    QMutexLocker lock(&mutex_);
+    wakeUp_ = true;
+    woken_.wakeAll();
+}
+
+void ResultsSender::stop()
+{
+    QMutexLocker lock(&mutex_);
+    stopping_ = true;
+    woken_.wakeAll();
+}
+
+QString ResultsSender::notice() const
+{
+    QMutexLocker lock(&mutex_);
+    return notice_;
+}
+
+void ResultsSender::setNotice(const QString &notice)
+{
+    {
+        QMutexLocker lock(&mutex_);
+        if (notice_ == notice)
+            return;
+        notice_ = notice;
+    }
+    emit changed();
+}
+
+void ResultsSender::run()
+{
+    const QString suffix = QString::number(quintptr(this), 16);
+    const QString localName = QStringLiteral("valdoria-queue-") + suffix,
+                  serverName = QStringLiteral("valdoria-sender-") + suffix;
+    {
+        QSqlDatabase local = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), localName);
+        local.setDatabaseName(localFile_);
+        local.setConnectOptions(sqliteConnectOptions());
+        QSqlDatabase server = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), serverName);
+        int delay = 0;
+        if (local.open() && makeQueueTables(local)) {
+            for (;;) {
+                const bool done = sendAll(local, server);
+                QMutexLocker lock(&mutex_);
+                if (stopping_)
+                    break;
+                delay = done ? 0 : std::min(delay ? 2 * delay : FirstRetryMs, LastRetryMs);
+                if (!wakeUp_) {
+                    if (done)
+                        woken_.wait(&mutex_);
+                    else
+                        woken_.wait(&mutex_, delay);
+                }
+                wakeUp_ = false;
+                if (stopping_)
+                    break;
+            }
+        }
+        server.close();
+        local.close();
+    }
+    QSqlDatabase::removeDatabase(serverName);
+    QSqlDatabase::removeDatabase(localName);
+}
+
+bool ResultsSender::sendAll(QSqlDatabase &local, QSqlDatabase &server)
+{
+    if (!server.isOpen()) {
+        const Result<QString> password = readPassword(settings_);
+        const Status opened = password ? openServer(server, settings_, settings_.user, password.value(),
+                                                    QStringLiteral("INSERT"))
+                                       : Status(Error{password.error()});
+        if (!opened) {
+            setNotice(opened.error());
+            return false;
+        }
+        setNotice({});
+    }
+    struct Waiting
+    {
+        QString uid, table, fields;
+    };
+    QList<Waiting> waiting;
+    {
+        QSqlQuery rows(local);
+        if (!rows.exec(QStringLiteral("SELECT uid, tabella, campi FROM %1 ORDER BY rowid").arg(QueueTable)))
+            return false;
+        while (rows.next())
+            waiting.append({rows.value(0).toString(), rows.value(1).toString(), rows.value(2).toString()});
+    }
+    for (const Waiting &w : std::as_const(waiting)) {
+        {
+            QMutexLocker lock(&mutex_);
+            if (stopping_)
+                return true;
+        }
+        // The server stamps the day itself: a PC cannot backdate a result.
+        QStringList names{QStringLiteral("uid")}, marks{QStringLiteral("?")};
+        QVariantList values{w.uid};
+        const QJsonObject row = QJsonDocument::fromJson(w.fields.toUtf8()).object();
+        for (auto it = row.begin(); it != row.end(); ++it) {
+            if (it.key().compare(DateColumn, Qt::CaseInsensitive) == 0)
+                continue;
+            names << quoteName(it.key());
+            marks << QStringLiteral("?");
+            values << it.value().toVariant();
+        }
+        QSqlQuery q(server);
+        q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT (uid) DO NOTHING")
+                      .arg(quoteName(w.table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+        for (const QVariant &v : std::as_const(values))
+            q.addBindValue(v);
+        QSqlQuery done(local);
+        if (q.exec()) {
+            // On the server now: only then out of the queue. Sent twice, it
+            // is still kept once.
+            done.prepare(QStringLiteral("DELETE FROM %1 WHERE uid = ?").arg(QueueTable));
+            done.addBindValue(w.uid);
+            if (!done.exec())
+                return false;
+            emit changed();
+            continue;
+        }
+        const QString why = refusal(q.lastError());
+        if (why.isEmpty()) {
+            server.close();
+            setNotice(notAnswering(settings_));
+            return false;
+        }
+        // Refused for what it holds: kept apart with the reason, and the
+        // results after it go on.
+        bool kept = done.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        QSqlQuery aside(local);
+        aside.prepare(QStringLiteral("INSERT OR REPLACE INTO %1 (uid, tabella, campi, motivo, quando) "
+                                     "VALUES (?, ?, ?, ?, ?)")
+                          .arg(SetAsideTable));
+        for (const QVariant &v : {QVariant(w.uid), QVariant(w.table), QVariant(w.fields), QVariant(why),
+                                  QVariant(QDateTime::currentDateTime().toString(Qt::ISODate))})
+            aside.addBindValue(v);
+        QSqlQuery drop(local);
+        drop.prepare(QStringLiteral("DELETE FROM %1 WHERE uid = ?").arg(QueueTable));
+        drop.addBindValue(w.uid);
+        kept = kept && aside.exec() && drop.exec() && done.exec(QStringLiteral("COMMIT"));
+        if (!kept) {
+            done.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+        emit changed();
+    }
+    return true;
+}
+
+// ------------------------------------------------------- the window's side
 
 ServerLink::ServerLink(const ServerSettings &s, std::shared_ptr<Connection> local)
-    : settings_(s), local_(std::move(local))
+    : settings_(s), local_(std::move(local)), sender_(new ResultsSender(s, local_->file()))
 {
     static int serial = 0;
     const QString name = QStringLiteral("valdoria-server-%1").arg(++serial);
     QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
     server_ = std::make_shared<Connection>(name, settings_.describe(), Dialect::Postgres);
-    // While the server is away, or results wait for it, it is asked again now
-    // and then.
-    retry_.setInterval(RetryMs);
-    QObject::connect(&retry_, &QTimer::timeout, [this] {
-        if (!up_ || pending() > 0)
-            ensure(true);
-    });
-    retry_.start();
-    retryTimers().insert(&retry_);
+    makeQueueTables(local_->db());
+    sender_->start();
 }
 
-ServerLink::~ServerLink() { retryTimers().remove(&retry_); }
-
-bool ServerLink::connectNow()
+ServerLink::~ServerLink()
 {
-    const QString server = settings_.describe();
-    QSqlDatabase db = server_->db();
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
-        notice_ = QStringLiteral("Questo computer non sa collegarsi al server dei risultati %1 (manca il suo "
-                                 "driver). I risultati saranno conservati su questo computer.")
-                      .arg(server);
-        return false;
-    }
-    QString password;
-    if (!settings_.passwordFile.isEmpty()) {
-        QFile f(settings_.passwordFile);
-        const auto perms = f.permissions();
-        if (perms & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)) {
-            notice_ = QStringLiteral("Il file della password del server dei risultati %1, %2, può essere letto "
-                                     "da altri utenti: per sicurezza non viene usato. I risultati saranno "
-                                     "conservati su questo computer finché il file non sarà leggibile solo dal "
-                                     "suo proprietario.")
-                          .arg(server, QDir::toNativeSeparators(settings_.passwordFile));
-            return false;
-        }
-        if (!f.open(QIODevice::ReadOnly)) {
-            notice_ = QStringLiteral("Il file della password del server dei risultati %1, %2, non si può "
-                                     "leggere. I risultati saranno conservati su questo computer.")
-                          .arg(server, QDir::toNativeSeparators(settings_.passwordFile));
-            return false;
-        }
-        password = QString::fromUtf8(f.readLine()).trimmed();
-    }
-    db.setHostName(settings_.host);
-    db.setPort(settings_.port);
-    db.setDatabaseName(settings_.database);
-    db.setUserName(settings_.user);
-    db.setPassword(password);
-    db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(ConnectTimeoutSeconds));
-    if (!db.open()) {
-        const QString why = db.lastError().text();
-        if (why.contains(QLatin1String("password")) || why.contains(QLatin1String("authentication")))
-            notice_ = QStringLiteral("Il server dei risultati %1 non ha accettato l'utente \"%2\": la password "
-                                     "è sbagliata o manca. I risultati saranno conservati su questo computer "
-                                     "finché l'accesso non sarà sistemato.")
-                          .arg(server, settings_.user);
-        else if (why.contains(QLatin1String("does not exist")))
-            notice_ = QStringLiteral("Sul server dei risultati %1 non c'è il database o l'utente \"%2\". I "
-                                     "risultati saranno conservati su questo computer.")
-                          .arg(server, settings_.user);
-        else
-            notice_ = notAnswering();
-        db.close();
-        return false;
-    }
-    for (const QString &table : Database::ResultTables) {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("SELECT uid FROM %1 LIMIT 0").arg(quoteName(table)))) {
-            notice_ = QStringLiteral("Sul server dei risultati %1 manca la tabella \"%2\": va preparato con "
-                                     "tools/server/prepara-server.sh. I risultati saranno conservati su questo "
-                                     "computer.")
-                          .arg(server, table);
-            db.close();
-            return false;
-        }
-    }
-    notice_.clear();
-    return true;
+    sender_->stop();
+    // A sender held up by a frozen server is left to end with the program:
+    // what it was sending is still in the queue.
+    if (sender_->wait(1500))
+        delete sender_;
 }
 
-bool ServerLink::ensure(bool now)
+bool ServerLink::needsTeacherPassword() const { return !settings_.isTeacher() && !passwordKnown_; }
+
+bool ServerLink::ensure()
 {
     if (up_ && server_->db().isOpen())
         return true;
     up_ = false;
-    if (!now && sinceFailure_.isValid() && sinceFailure_.elapsed() < RetryMs)
-        return false;
-    if (!connectNow()) {
-        sinceFailure_.restart();
+    if (needsTeacherPassword()) {
+        notice_ = QStringLiteral("Per vedere i risultati del server %1 serve la password dell'insegnante.")
+                      .arg(settings_.describe());
         return false;
     }
+    const Result<QString> password = settings_.isTeacher() ? readPassword(settings_) : Result<QString>(password_);
+    QSqlDatabase db = server_->db();
+    const Status opened = password ? openServer(db, settings_, ServerSettings::TeacherRole, password.value(),
+                                                QStringLiteral("SELECT"))
+                                   : Status(Error{password.error()});
+    if (!opened) {
+        notice_ = opened.error();
+        return false;
+    }
+    notice_.clear();
     up_ = true;
-    flush();
-    return up_;
+    return true;
 }
 
-QString ServerLink::notAnswering() const
+Status ServerLink::setTeacherPassword(const QString &password)
 {
-    return QStringLiteral("Il server dei risultati %1 non risponde. I risultati saranno conservati su questo "
-                          "computer e inviati al server appena risponderà.")
-        .arg(settings_.describe());
+    password_ = password;
+    passwordKnown_ = true;
+    lost();
+    if (ensure())
+        return {};
+    passwordKnown_ = false;
+    return Error{notice_};
 }
 
 void ServerLink::lost()
 {
     up_ = false;
     server_->db().close();
-    sinceFailure_.restart();
-    notice_ = notAnswering();
+    notice_ = notAnswering(settings_);
 }
 
-bool ServerLink::insertOnServer(const QString &table, const Fields &fields, const QString &uid, qint64 *id)
-{
-    QStringList names{QStringLiteral("uid")}, marks{QStringLiteral("?")};
-    for (const auto &f : fields) {
-        names << quoteName(f.first);
-        marks << QStringLiteral("?");
-    }
-    QSqlQuery q(server_->db());
-    q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT (uid) DO NOTHING RETURNING id")
-                  .arg(quoteName(table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
-    q.addBindValue(uid);
-    for (const auto &f : fields)
-        q.addBindValue(f.first.compare(DateColumn, Qt::CaseInsensitive) == 0
-                           ? QVariant(QDate::fromString(f.second.toString(), Qt::ISODate))
-                           : f.second);
-    if (!q.exec()) {
-        lost();
-        return false;
-    }
-    if (q.next()) {
-        *id = q.value(0).toLongLong();
-        return true;
-    }
-    // Already there: an earlier attempt reached the server after all.
-    QSqlQuery again(server_->db());
-    again.prepare(QStringLiteral("SELECT id FROM %1 WHERE uid = ?").arg(quoteName(table)));
-    again.addBindValue(uid);
-    if (!again.exec() || !again.next()) {
-        lost();
-        return false;
-    }
-    *id = again.value(0).toLongLong();
-    return true;
-}
-
-Status ServerLink::enqueue(const QString &table, const Fields &fields, const QString &uid)
+Status ServerLink::append(const QString &table, const Fields &fields)
 {
     QJsonObject row;
-    bool dated = false;
-    for (const auto &f : fields) {
+    for (const auto &f : fields)
         row.insert(f.first, QJsonValue::fromVariant(f.second));
-        dated = dated || f.first.compare(DateColumn, Qt::CaseInsensitive) == 0;
-    }
-    // The day of the test, not the day it reaches the server.
-    if (!dated)
+    // The day of the test, kept here while the result waits.
+    if (!row.contains(DateColumn))
         row.insert(DateColumn, QDate::currentDate().toString(Qt::ISODate));
     QSqlQuery q(local_->db());
-    const QString failed = QStringLiteral("Il risultato non si può conservare su questo computer (tabella \"%1\").")
-                               .arg(table);
-    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (uid TEXT PRIMARY KEY, tabella TEXT NOT NULL, "
-                               "campi TEXT NOT NULL)")
-                    .arg(QueueTable)))
-        return failure(failed, lastError(q));
     q.prepare(QStringLiteral("INSERT INTO %1 (uid, tabella, campi) VALUES (?, ?, ?)").arg(QueueTable));
-    q.addBindValue(uid);
+    q.addBindValue(QUuid::createUuid().toString(QUuid::WithoutBraces));
     q.addBindValue(table);
     q.addBindValue(QString::fromUtf8(QJsonDocument(row).toJson(QJsonDocument::Compact)));
     if (!q.exec())
-        return failure(failed, lastError(q));
+        return failure(QStringLiteral("Il risultato non si può conservare su questo computer (tabella \"%1\").")
+                           .arg(table),
+                       lastError(q));
+    sender_->wake();
+    emit sender_->changed();
     return {};
-}
-
-Result<qint64> ServerLink::append(const QString &table, const Fields &fields)
-{
-    const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    qint64 id = -1;
-    if (ensure() && insertOnServer(table, fields, uid, &id))
-        return id;
-    if (Status s = enqueue(table, fields, uid); !s)
-        return Error{s.error()};
-    return qint64(-1);
 }
 
 int ServerLink::pending() const
@@ -250,39 +489,17 @@ int ServerLink::pending() const
     return q.exec(QStringLiteral("SELECT count(*) FROM %1").arg(QueueTable)) && q.next() ? q.value(0).toInt() : 0;
 }
 
-bool ServerLink::flush()
+QList<SetAside> ServerLink::setAside() const
 {
-    if (!up_)
-        return pending() == 0;
-    QSqlQuery rows(local_->db());
-    if (!rows.exec(QStringLiteral("SELECT uid, tabella, campi FROM %1 ORDER BY rowid").arg(QueueTable)))
-        return true; // no queue yet
-    struct Waiting
-    {
-        QString uid, table, fields;
-    };
-    QList<Waiting> waiting;
-    while (rows.next())
-        waiting.append({rows.value(0).toString(), rows.value(1).toString(), rows.value(2).toString()});
-    rows.finish();
-    for (const Waiting &w : std::as_const(waiting)) {
-        Fields fields;
-        const QJsonObject row = QJsonDocument::fromJson(w.fields.toUtf8()).object();
-        for (auto it = row.begin(); it != row.end(); ++it)
-            fields.append({it.key(), it.value().toVariant()});
-        qint64 id;
-        if (!insertOnServer(w.table, fields, w.uid, &id))
-            return false;
-        // On the server now: only then out of the queue. Sent twice, it is
-        // still kept once.
-        QSqlQuery done(local_->db());
-        done.prepare(QStringLiteral("DELETE FROM %1 WHERE uid = ?").arg(QueueTable));
-        done.addBindValue(w.uid);
-        if (!done.exec())
-            return false; // sent again later, and still kept once
-
-    }
-    return true;
+    QList<SetAside> out;
+    QSqlQuery q(local_->db());
+    if (!q.exec(QStringLiteral("SELECT tabella, campi, motivo, quando FROM %1 ORDER BY rowid").arg(SetAsideTable)))
+        return out;
+    while (q.next())
+        out.append({q.value(0).toString(),
+                    QJsonDocument::fromJson(q.value(1).toString().toUtf8()).object().value(Database::NameColumn).toString(),
+                    q.value(2).toString(), q.value(3).toString()});
+    return out;
 }
 
 } // namespace storage
