@@ -64,11 +64,14 @@ void put(FQimage *w, int tile, int box)
     click(w->Label4[box]);
 }
 
-void putAllRight(FQimage *w, const assessment::LabelTopic &topic)
+// Puts `n` tiles (all by default) right, from the last box used back.
+void putRight(FQimage *w, const assessment::LabelTopic &topic, int n = assessment::DropBoxCount)
 {
-    for (int b = 0; b < assessment::DropBoxCount; ++b)
-        if (topic.attesi[b])
+    for (int b = assessment::DropBoxCount - 1; b >= 0 && n > 0; --b)
+        if (topic.attesi[b]) {
             put(w, topic.attesi[b], b);
+            --n;
+        }
 }
 
 // '-' hidden, 'd' disabled, 'e' enabled: RISULTATO, RIPROVO, back to practice,
@@ -145,7 +148,7 @@ private slots:
             if (round == 2)
                 break;
             if (round == 1) {
-                putAllRight(w, t);
+                putRight(w, t);
                 for (int i = 0; i < t.terms.size(); ++i)
                     QCOMPARE(colorOf(w->Label3[i]), Placed);
             }
@@ -183,40 +186,69 @@ private slots:
 
     void theTestStoresItsRow_data()
     {
+        // Through practice, the picture's window comes back for the test: it
+        // is then locked like a window created for it.
         QTest::addColumn<int>("topic");
+        QTest::addColumn<bool>("practice");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("max");
         QTest::addColumn<int>("placed"); // boxes filled right
-        QTest::newRow("topic 1") << 1 << "LA DISGREGAZIONE (immagine)" << 8 << 7;
-        QTest::newRow("topic 2") << 2 << "IL VENTO. (immagine)" << 6 << 5;
-        QTest::newRow("topic 3") << 3 << "I FIUMI. (immagine)" << 8 << 7;
-        QTest::newRow("topic 4") << 4 << "I FENOMENI CARSICI (immagine)" << 10 << 9;
-        QTest::newRow("topic 5") << 5 << "I GHIACCIAI (immagine)" << 10 << 9;
-        QTest::newRow("topic 6, two blanks, nothing placed") << 6 << " IL MARE  (immagine)" << 7 << 0;
+        QTest::newRow("topic 1, through practice") << 1 << true << "LA DISGREGAZIONE (immagine)" << 8 << 7;
+        QTest::newRow("topic 2") << 2 << false << "IL VENTO. (immagine)" << 6 << 5;
+        QTest::newRow("topic 3, through practice") << 3 << true << "I FIUMI. (immagine)" << 8 << 8;
+        QTest::newRow("topic 4") << 4 << false << "I FENOMENI CARSICI (immagine)" << 10 << 9;
+        QTest::newRow("topic 5") << 5 << false << "I GHIACCIAI (immagine)" << 10 << 9;
+        QTest::newRow("topic 6, two blanks, nothing placed") << 6 << false << " IL MARE  (immagine)" << 7 << 0;
     }
 
     void theTestStoresItsRow()
     {
         QFETCH(int, topic);
+        QFETCH(bool, practice);
         QFETCH(QString, stored);
         QFETCH(int, max);
         QFETCH(int, placed);
         WorkFolder folder;
         Trap trap;
-        FQuest *q = openQuestionnaire(topic);
+        const auto &t = *assessment::labelTopic(topic + 6);
+        int firstBox = 0;
+        while (!t.attesi[firstBox])
+            ++firstBox;
         ModalAnswers boxes;
         boxes.type("D'Amico Luca");
-        click(q->cmdquestionario);
+        FQimage *before = nullptr;
+        FQuest *q = nullptr;
+        if (practice) {
+            before = openInPractice(topic);
+            q = forms::get<FQuest>(windows::FQuest);
+            put(before, 1, firstBox);
+            click(before->cmdRISULT);
+            // Back to the questionnaire's practice: the set on show, boxes cleared.
+            click(before->Cmdtorna);
+            QVERIFY(q->isVisible());
+            QVERIFY(!before->isVisible());
+            QCOMPARE(M::modotest.toInt(), 0);
+            QVERIFY(!q->cmdesercitazione->isVisibleTo(q));
+            QCOMPARE(before->Label4[firstBox]->caption(), QString());
+            QCOMPARE(before->txtrisult->text(), QString());
+            click(q->cmdimage);
+            QCOMPARE(forms::get<FQimage>(windows::FQimage), before); // shown again, not created anew
+            QVERIFY(before->cmdRISULT->isEnabled());
+            // To the test: the name, the sets from the first, then the picture again.
+            click(before->cmdtest);
+            QVERIFY(!before->isVisible());
+            QCOMPARE(M::modotest.toInt(), 1);
+            QCOMPARE(q->Text2->text(), bankTitles(QString("domande%1").arg(topic)).first());
+        } else {
+            q = openQuestionnaire(topic);
+            click(q->cmdquestionario);
+        }
         finishTheTest(q, topic);
         click(q->cmdimage);
         auto *w = forms::get<FQimage>(windows::FQimage);
+        QVERIFY(!practice || w == before);
         QCOMPARE(buttons(w), "edddddd");
-        const auto &t = *assessment::labelTopic(topic + 6);
-        for (int b = assessment::DropBoxCount - 1, n = 0; b >= 0 && n < placed; --b)
-            if (t.attesi[b]) {
-                put(w, t.attesi[b], b);
-                ++n;
-            }
+        putRight(w, t, placed);
         click(w->cmdRISULT);
         QCOMPARE(w->txtrisult->text(), QString::number(placed));
         const QList<Row> rows = storedRows();
@@ -230,46 +262,6 @@ private slots:
         click(w->cmdarchivio);
         QVERIFY(!forms::isLoaded(windows::FQimage));
         QVERIFY(forms::existing(windows::frmRISUL)->isVisible());
-    }
-
-    void practiceThenTestThroughTheButtons()
-    {
-        WorkFolder folder;
-        Trap trap;
-        FQimage *w = openInPractice(3);
-        put(w, 1, 4);
-        click(w->cmdRISULT);
-        // Back to the questionnaire's practice: the set on show, boxes cleared.
-        click(w->Cmdtorna);
-        auto *q = forms::get<FQuest>(windows::FQuest);
-        QVERIFY(q->isVisible());
-        QVERIFY(!w->isVisible());
-        QCOMPARE(M::modotest.toInt(), 0);
-        QVERIFY(!q->cmdesercitazione->isVisibleTo(q));
-        QCOMPARE(w->Label4[4]->caption(), QString());
-        QCOMPARE(w->txtrisult->text(), QString());
-        click(q->cmdimage);
-        QCOMPARE(forms::get<FQimage>(windows::FQimage), w); // shown again, not created anew
-        QVERIFY(w->cmdRISULT->isEnabled());
-
-        // To the test: the name, the sets from the first, then the picture again.
-        ModalAnswers boxes;
-        boxes.type("Bianchi Marco");
-        click(w->cmdtest);
-        QVERIFY(!w->isVisible());
-        QVERIFY(q->isVisible());
-        QCOMPARE(M::modotest.toInt(), 1);
-        QCOMPARE(q->Text2->text(), bankTitles("domande3").first());
-        finishTheTest(q, 3);
-        click(q->cmdimage);
-        QCOMPARE(forms::get<FQimage>(windows::FQimage), w);
-        // Shown again for the test, it is locked like a window created for it.
-        QCOMPARE(buttons(w), "edddddd");
-        putAllRight(w, *assessment::labelTopic(9));
-        click(w->cmdRISULT);
-        QCOMPARE(storedRows().last().topic, "I FIUMI. (immagine)");
-        QCOMPARE(storedRows().last().score, 8);
-        QCOMPARE(buttons(w), "ddddeee");
     }
 
     void pickedWithTheMouseOrTheKeyboard()
