@@ -36,17 +36,6 @@ const QColor Placed(255, 255, 128);
 
 QColor colorOf(QWidget *w) { return w->palette().color(QPalette::Window); }
 
-// Answers every set of the test (all right) until the picture button is on.
-void finishTheTest(FQuest *q, int topic)
-{
-    while (!q->cmdimage->isEnabled() || !q->cmdimage->isVisible()) {
-        answerRows(q->Text1, q->Check1, q->Check2, QString("domande%1").arg(topic), "r");
-        click(q->cmdRISULT);
-        if (q->cmdmostradomande->isEnabled())
-            click(q->cmdmostradomande);
-    }
-}
-
 // To the picture in practice.
 FQimage *openInPractice(int topic)
 {
@@ -243,7 +232,13 @@ private slots:
             q = openQuestionnaire(topic);
             click(q->cmdquestionario);
         }
-        finishTheTest(q, topic);
+        // Every set of the test answered, all right, until the picture button is on.
+        while (!q->cmdimage->isEnabled() || !q->cmdimage->isVisible()) {
+            answerRows(q->Text1, q->Check1, q->Check2, QString("domande%1").arg(topic), "r");
+            click(q->cmdRISULT);
+            if (q->cmdmostradomande->isEnabled())
+                click(q->cmdmostradomande);
+        }
         click(q->cmdimage);
         auto *w = forms::get<FQimage>(windows::FQimage);
         QVERIFY(!practice || w == before);
