@@ -6,7 +6,6 @@
 #include "testsupport.h"
 
 #include "archives/archivewindow.h"
-#include "assessment/fquest.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 #include "platform/printer.h"
