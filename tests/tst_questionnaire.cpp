@@ -24,7 +24,6 @@ namespace {
 
 const QString Incomplete = "Non hai fornito TUTTE LE RISPOSTE.  Prima di continuare, controlla e completa le risposte.";
 const QColor Red(255, 0, 0);
-const QColor Grey(192, 192, 192);
 
 QString table(int topic) { return QString("domande%1").arg(topic); }
 
@@ -53,21 +52,15 @@ QString buttons(FQuest *q)
     return out;
 }
 
-struct Row
+// The stored rows, each as "name|topic|score|max|date".
+QStringList storedRows()
 {
-    QString name, topic;
-    int score, max;
-    QString date;
-};
-
-QList<Row> storedRows()
-{
-    QList<Row> rows;
+    QStringList rows;
     QSqlQuery q(M::db->connection());
-    q.exec("SELECT \"cognome e nome\", argomento, punteggio, maxpunti, data FROM studenti ORDER BY rowid");
+    q.exec("SELECT \"cognome e nome\" || '|' || argomento || '|' || punteggio || '|' || maxpunti || '|' || data "
+           "FROM studenti ORDER BY rowid");
     while (q.next())
-        rows << Row{q.value(0).toString(), q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt(),
-                    q.value(4).toString()};
+        rows << q.value(0).toString();
     return rows;
 }
 
@@ -87,96 +80,94 @@ class tst_questionnaire : public QObject
 private slots:
     void init() { freshProgram(); }
 
-    void opensFromEveryLesson_data()
+    void practiceThenTheTest_data()
     {
+        // Practice goes round every set once and on to the second; the test
+        // then starts from the first. Without practice the picture button
+        // stays hidden until the test is over.
         QTest::addColumn<int>("topic");
+        QTest::addColumn<bool>("practice");
+        QTest::addColumn<QString>("name");
         for (int t = 1; t <= 6; ++t)
-            QTest::addRow("topic %d", t) << t;
+            QTest::addRow("topic %d", t) << t << (t % 2 == 1) << (t % 3 ? "D'Amico Luca" : "  Niccolò Bruno ");
     }
 
-    void opensFromEveryLesson()
+    void practiceThenTheTest()
     {
         QFETCH(int, topic);
+        QFETCH(bool, practice);
+        QFETCH(QString, name);
         WorkFolder folder;
         Trap trap;
         FQuest *q = openQuestionnaire(topic);
         QVERIFY(q && q->isVisible());
-        QCOMPARE(q->windowTitle(), "questionari");
         QCOMPARE(buttons(q), "ee---");
-        QCOMPARE(q->cmdquestionario->text(), "   PASSO al TEST    ");
         QCOMPARE(M::modotest.toInt(), 0);
         // The lesson went back to page 1, hidden.
         auto *lesson = forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(topic + 6));
         QVERIFY(!lesson->isVisible());
         QCOMPARE(lesson->pagina(), 1);
+        const QStringList titles = bankTitles(table(topic));
 
-        click(q->cmdesercitazione);
-        QCOMPARE(buttons(q), "-edee");
-        QCOMPARE(q->cmdquestionario->text(), "PASSO AL TEST");
-        QCOMPARE(q->Text2->text(), bankTitles(table(topic)).first());
-        // Every statement of the first set is shown once, each with its two empty boxes.
-        QStringList shown = shownOrder(q), first = bankStatements(table(topic)).first();
-        shown.sort();
-        first.sort();
-        QCOMPARE(shown, first);
-        for (int i = 0; i < FQuest::Rows; ++i) {
-            QCOMPARE(q->Check1[i]->text(), QString::number(i + 1));
-            QVERIFY(!q->Check1[i]->isChecked() && !q->Check2[i]->isChecked());
-            QCOMPARE(rowColor(q, i), Grey);
+        if (practice) {
+            click(q->cmdesercitazione);
+            // Every statement of the first set is shown once, each with its two empty boxes.
+            QStringList shown = shownOrder(q), first = bankStatements(table(topic)).first();
+            shown.sort();
+            first.sort();
+            QCOMPARE(shown, first);
+            for (int i = 0; i < FQuest::Rows; ++i)
+                QVERIFY(!q->Check1[i]->isChecked() && !q->Check2[i]->isChecked());
+            const QStringList patterns{"r", "w", "rrwrrwrrwr"};
+            const QList<int> scores{10, 0, 7};
+            for (int s = 0; s <= titles.size(); ++s) {
+                QCOMPARE(q->Text2->text(), titles[s % titles.size()]);
+                QCOMPARE(buttons(q), "-edee");
+                const QString pattern = patterns[s % 3];
+                answer(q, topic, pattern);
+                click(q->cmdRISULT);
+                QCOMPARE(q->Labrisult->caption(), QString::number(scores[s % 3]));
+                for (int i = 0; i < FQuest::Rows; ++i)
+                    QCOMPARE(rowColor(q, i) == Red, (pattern.size() > 1 ? pattern[i] : pattern[0]) == 'w');
+                QCOMPARE(buttons(q), "-eede");
+                QVERIFY(storedRows().isEmpty());
+                // The next set comes on "MOSTRA DOMANDE", with the rows cleared.
+                click(q->cmdmostradomande);
+                QCOMPARE(redRows(q), 0);
+                QCOMPARE(q->Labrisult->caption(), QString());
+            }
         }
-    }
 
-    void practiceScores_data()
-    {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("score");
-        QTest::addColumn<int>("red");
-        QTest::newRow("all right") << "r" << "10" << 0;
-        QTest::newRow("all wrong") << "w" << "0" << 10;
-        QTest::newRow("seven right") << "rrwrrwrrwr" << "7" << 3;
-    }
-
-    void practiceScores()
-    {
-        QFETCH(QString, pattern);
-        QFETCH(QString, score);
-        QFETCH(int, red);
-        WorkFolder folder;
-        Trap trap;
-        FQuest *q = openQuestionnaire(2);
-        click(q->cmdesercitazione);
-        answer(q, 2, pattern);
-        click(q->cmdRISULT);
-        QCOMPARE(q->Labrisult->caption(), score);
-        QCOMPARE(redRows(q), red);
-        for (int i = 0; pattern.size() > 1 && i < FQuest::Rows; ++i)
-            QCOMPARE(rowColor(q, i) == Red, pattern[i] == 'w');
-        QCOMPARE(buttons(q), "-eede");
-        QVERIFY(storedRows().isEmpty());
-        // The next set comes on "MOSTRA DOMANDE", with the rows cleared.
-        click(q->cmdmostradomande);
-        QCOMPARE(q->Text2->text(), bankTitles(table(2))[1]);
-        QCOMPARE(redRows(q), 0);
-        QCOMPARE(q->Labrisult->caption(), QString());
-        QCOMPARE(buttons(q), "-edee");
-    }
-
-    void practiceWrapsToTheFirstSet()
-    {
-        WorkFolder folder;
-        Trap trap;
-        FQuest *q = openQuestionnaire(1);
-        click(q->cmdesercitazione);
-        const QStringList titles = bankTitles(table(1));
-        for (int s = 0; s <= titles.size(); ++s) {
-            QCOMPARE(q->Text2->text(), titles[s % titles.size()]);
-            answer(q, 1, "r");
+        ModalAnswers boxes;
+        boxes.type(name);
+        click(q->cmdquestionario);
+        QCOMPARE(boxes.texts, QStringList{"Scrivi qui prima il cognome, poi il tuo nome"});
+        QCOMPARE(M::modotest.toInt(), 1);
+        const QString picture = practice ? "d" : "-";
+        const QStringList patterns{"r", "rrrrrwwwww", "w", "rwrwrwrwrw", "rrrrrrrrrw"};
+        const QList<int> scores{10, 5, 0, 5, 9};
+        QStringList expected;
+        for (int s = 0; s < titles.size(); ++s) {
+            QCOMPARE(q->Text2->text(), titles[s]);
+            QCOMPARE(buttons(q), "--de" + picture);
+            answer(q, topic, patterns[s % patterns.size()]);
             click(q->cmdRISULT);
-            click(q->cmdmostradomande);
+            const int score = scores[s % scores.size()];
+            QCOMPARE(q->Labrisult->caption(), QString::number(score));
+            expected << QString("%1|%2|%3|10|%4").arg(name, titles[s]).arg(score).arg(QDate::currentDate().toString(Qt::ISODate));
+            if (s + 1 < titles.size()) {
+                QCOMPARE(buttons(q), "--ed" + picture);
+                click(q->cmdmostradomande);
+            }
         }
+        // The test part is over: on to the picture, the pointer back on the first set.
+        QCOMPARE(buttons(q), "--dde");
+        QCOMPARE(M::rsdomande->position(), 0);
+        QCOMPARE(M::modotest.toInt(), 1);
+        QCOMPARE(storedRows(), expected);
     }
 
-    void theTwoBoxesOfARow()
+    void theTwoBoxesOfARowAndTheName()
     {
         WorkFolder folder;
         Trap trap;
@@ -204,17 +195,21 @@ private slots:
         QCOMPARE(redRows(q), 0);
         QCOMPARE(M::rsdomande->position(), 0);
         QCOMPARE(buttons(q), "-edee");
-    }
 
-    void unansweredRowsStoreNothingInTheTest()
-    {
-        WorkFolder folder;
-        Trap trap;
-        FQuest *q = openQuestionnaire(4);
-        ModalAnswers boxes;
+        // No name, typed or cancelled: practice goes on as it was.
+        const QStringList before = shownOrder(q);
+        for (bool cancel : {false, true}) {
+            boxes.type(cancel ? "Rossi" : "", cancel);
+            click(q->cmdquestionario);
+            QCOMPARE(M::modotest.toInt(), 0);
+            QCOMPARE(buttons(q), "-edee");
+            QCOMPARE(shownOrder(q), before);
+        }
+
+        // In the test an unanswered row stores nothing.
         boxes.type("Rossi Maria");
         click(q->cmdquestionario);
-        answer(q, 4, "rrrrrrrrr-");
+        answer(q, 3, "rrrrrrrrr-");
         boxes.press("OK");
         click(q->cmdRISULT);
         QCOMPARE(boxes.texts.last(), Incomplete);
@@ -222,108 +217,25 @@ private slots:
         QCOMPARE(M::rsdomande->position(), 0);
     }
 
-    void theTestStoresOneRowPerSet_data()
+    void aTableOfOneSetWithAWrongKey()
     {
-        QTest::addColumn<int>("topic");
-        QTest::addColumn<QString>("name");
-        for (int t = 1; t <= 6; ++t)
-            QTest::addRow("topic %d", t) << t << (t % 2 ? "D'Amico Luca" : "  Niccolò Bruno ");
-    }
-
-    void theTestStoresOneRowPerSet()
-    {
-        QFETCH(int, topic);
-        QFETCH(QString, name);
-        WorkFolder folder;
-        Trap trap;
-        FQuest *q = openQuestionnaire(topic);
-        ModalAnswers boxes;
-        boxes.type(name);
-        click(q->cmdquestionario);
-        QCOMPARE(boxes.texts, QStringList{"Scrivi qui prima il cognome, poi il tuo nome"});
-        QCOMPARE(M::modotest.toInt(), 1);
-        QCOMPARE(buttons(q), "--de-");
-        const QStringList titles = bankTitles(table(topic));
-        const QStringList patterns{"r", "rrrrrwwwww", "w", "rwrwrwrwrw", "rrrrrrrrrw"};
-        const QList<int> scores{10, 5, 0, 5, 9};
-        for (int s = 0; s < titles.size(); ++s) {
-            QCOMPARE(q->Text2->text(), titles[s]);
-            answer(q, topic, patterns[s % patterns.size()]);
-            click(q->cmdRISULT);
-            QCOMPARE(q->Labrisult->caption(), QString::number(scores[s % scores.size()]));
-            if (s + 1 < titles.size()) {
-                QCOMPARE(buttons(q), "--ed-");
-                click(q->cmdmostradomande);
-                QCOMPARE(buttons(q), "--de-");
-            }
-        }
-        // The test part is over: on to the picture, the pointer back on the first set.
-        QCOMPARE(buttons(q), "--dde");
-        QCOMPARE(M::rsdomande->position(), 0);
-        QCOMPARE(M::modotest.toInt(), 1);
-        const QList<Row> rows = storedRows();
-        QCOMPARE(rows.size(), titles.size());
-        for (int s = 0; s < rows.size(); ++s) {
-            QCOMPARE(rows[s].name, name);
-            QCOMPARE(rows[s].topic, titles[s]);
-            QCOMPARE(rows[s].score, scores[s % scores.size()]);
-            QCOMPARE(rows[s].max, 10);
-            QCOMPARE(rows[s].date, QDate::currentDate().toString(Qt::ISODate));
-        }
-    }
-
-    void theTestAfterPractice()
-    {
-        WorkFolder folder;
-        Trap trap;
-        FQuest *q = openQuestionnaire(5);
-        click(q->cmdesercitazione);
-        answer(q, 5, "r");
-        click(q->cmdRISULT);
-        click(q->cmdmostradomande); // practice now on the second set
-        ModalAnswers boxes;
-        boxes.type("Verdi Anna");
-        click(q->cmdquestionario);
-        // The test starts from the first set, the picture button shown but not yet usable.
-        QCOMPARE(q->Text2->text(), bankTitles(table(5)).first());
-        QCOMPARE(buttons(q), "--ded");
-    }
-
-    void anEmptyOrCancelledNameKeepsPracticeOn_data()
-    {
-        QTest::addColumn<bool>("cancel");
-        QTest::newRow("nothing typed") << false;
-        QTest::newRow("cancelled") << true;
-    }
-
-    void anEmptyOrCancelledNameKeepsPracticeOn()
-    {
-        QFETCH(bool, cancel);
-        WorkFolder folder;
-        Trap trap;
-        FQuest *q = openQuestionnaire(6);
-        click(q->cmdesercitazione);
-        const QStringList before = shownOrder(q);
-        ModalAnswers boxes;
-        boxes.type(cancel ? "Rossi" : "", cancel);
-        click(q->cmdquestionario);
-        QCOMPARE(M::modotest.toInt(), 0);
-        QCOMPARE(buttons(q), "-edee");
-        QCOMPARE(shownOrder(q), before);
-        QVERIFY(storedRows().isEmpty());
-    }
-
-    void aTableOfOneSet()
-    {
+        // A key that is neither true nor false counts wrong whatever is ticked;
+        // one set comes round again in a new order; the test stores one row.
         WorkFolder folder;
         Trap trap;
         openMenu();
-        QSqlQuery(M::db->connection()).exec("DELETE FROM domande2 WHERE rowid > (SELECT min(rowid) FROM domande2)");
+        QSqlQuery bank(M::db->connection());
+        bank.exec("DELETE FROM domande2 WHERE rowid > (SELECT min(rowid) FROM domande2)");
+        bank.exec("UPDATE domande2 SET ris1 = 2");
         FQuest *q = openQuestionnaire(2);
         click(q->cmdesercitazione);
         const QStringList first = shownOrder(q);
+        const QString broken = bankStatements(table(2)).first().first();
         answer(q, 2, "r");
         click(q->cmdRISULT);
+        QCOMPARE(q->Labrisult->caption(), "9");
+        for (int i = 0; i < FQuest::Rows; ++i)
+            QCOMPARE(rowColor(q, i) == Red, q->Text1[i]->text() == broken);
         click(q->cmdmostradomande);
         QCOMPARE(q->Text2->text(), bankTitles(table(2)).first());
         QStringList again = shownOrder(q);
@@ -339,24 +251,8 @@ private slots:
         answer(q, 2, "r");
         click(q->cmdRISULT);
         QCOMPARE(storedRows().size(), 1);
+        QVERIFY(storedRows().first().startsWith("Solo Una|" + bankTitles(table(2)).first() + "|9|10|"));
         QCOMPARE(buttons(q), "--dde");
-    }
-
-    void aWrongKeyInTheBankCountsWrong()
-    {
-        WorkFolder folder;
-        Trap trap;
-        openMenu();
-        QSqlQuery(M::db->connection()).exec("UPDATE domande1 SET ris1 = 2");
-        FQuest *q = openQuestionnaire(1);
-        click(q->cmdesercitazione);
-        const QString broken = bankStatements(table(1)).first().first();
-        for (int i = 0; i < FQuest::Rows; ++i)
-            tick(bankAnswer(table(1), q->Text1[i]->text()) == 1 ? q->Check1[i] : q->Check2[i]);
-        click(q->cmdRISULT);
-        QCOMPARE(q->Labrisult->caption(), "9");
-        for (int i = 0; i < FQuest::Rows; ++i)
-            QCOMPARE(rowColor(q, i) == Red, q->Text1[i]->text() == broken);
     }
 
     void anEmptyStatementIsAFaultNotAHang()
@@ -396,12 +292,7 @@ private slots:
         ModalAnswers boxes;
         boxes.press("OK");
         click(q->Cmdhelp);
-        QCOMPARE(boxes.texts.last(),
-                 "Hai DUE possibilità: 1) cliccare su 'PASSO AL TEST' e INIZIARE SUBITO IL QUESTIONARIO. Al termine "
-                 "delle risposte ti verrà comunicato il risultato e questo verrà registrato nell'archivio.     2) "
-                 "Oppure puoi cliccare su 'PRIMA MI ESERCITO', per controllare e migliorare le tue prestazioni. Al "
-                 "termine dell'esercitazione, potrai comunque PASSARE AL QUESTIONARIO per registrare il risultato");
-        QCOMPARE(boxes.titles.last(), "Valdoria");
+        QVERIFY(boxes.texts.last().startsWith("Hai DUE possibilità"));
         boxes.press("Annulla");
         click(q->cmduscita);
         QCOMPARE(boxes.texts.last(), "sei sicuro di voler uscire dal programma?");
