@@ -203,13 +203,13 @@ private slots:
         put(w, 2, 1);
         QCOMPARE(w->Label4[0]->caption(), "2");
         QCOMPARE(w->Label4[1]->caption(), "2");
-        // Box 2 gets 1, then 8: it keeps 8, and tile 1 stays marked as placed.
+        // Box 2 gets 1, then 9: it keeps 9, and tile 1 stays marked as placed.
         put(w, 1, 2);
-        put(w, 8, 2);
-        QCOMPARE(w->Label4[2]->caption(), "8");
+        put(w, 9, 2);
+        QCOMPARE(w->Label4[2]->caption(), "9");
         QCOMPARE(colorOf(w->Label3[0]), Placed);
         click(w->cmdRISULT);
-        QCOMPARE(w->txtrisult->text(), "2"); // box 0 (2) and box 2 (8)
+        QCOMPARE(w->txtrisult->text(), "2"); // box 0 (2) and box 2 (9)
         QVERIFY(colorOf(w->Label4[0]) != Red);
         QCOMPARE(colorOf(w->Label4[1]), Red);
         QVERIFY(colorOf(w->Label4[2]) != Red);
