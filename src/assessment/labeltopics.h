@@ -64,7 +64,7 @@ inline const QList<LabelTopic> &labelTopics()
          {2, 0, 6, 4, 0, 5, 0, 1, 0, 3}},
         {9, QStringLiteral("I FIUMI."), QStringLiteral("control3.jpg"),
          {QStringLiteral(" Terrazzo fluviale"), QStringLiteral(" Meandro "), QStringLiteral(" Meandro abbandonato "),
-          QStringLiteral(" Delta "), QStringLiteral(" Cascata "), QStringLiteral(" Livello di base "), QStringLiteral(" Conoide "),
+          QStringLiteral(" Delta "), QStringLiteral(" Cascata "), QStringLiteral(" Pianura alluvionale "), QStringLiteral(" Conoide "),
           QStringLiteral("Forra ")},
          {0, 6, 4, 3, 1, 2, 0, 5, 8, 7}},
         {10, QStringLiteral("I FENOMENI CARSICI"), QStringLiteral("control4.jpg"),
