@@ -371,7 +371,7 @@ private slots:
         QAccessibleInterface *box = QAccessible::queryAccessibleInterface(w->Label4[0]);
         QCOMPARE(tile->role(), QAccessible::Button);
         QCOMPARE(tile->text(QAccessible::Name), "numero 9");
-        QCOMPARE(tile->text(QAccessible::Description), "Cavità sotterranea");
+        QCOMPARE(tile->text(QAccessible::Description), "Stalattiti e stalagmiti");
         QCOMPARE(box->text(QAccessible::Name), "casella a destra in basso");
         tile->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(tile->state().checked);
