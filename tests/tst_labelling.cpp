@@ -151,18 +151,18 @@ private slots:
         WorkFolder folder;
         Trap trap;
         FQimage *w = openInPractice(5);
-        // Tile 4 belongs to box 0: put on boxes 0 and 1, it shows in both.
-        put(w, 4, 0);
-        put(w, 4, 1);
-        QCOMPARE(w->Label4[0]->caption(), "4");
-        QCOMPARE(w->Label4[1]->caption(), "4");
-        // Box 2 gets 1, then 8: it keeps 8, and tile 1 stays marked as placed.
+        // Tile 2 belongs to box 0: put on boxes 0 and 1, it shows in both.
+        put(w, 2, 0);
+        put(w, 2, 1);
+        QCOMPARE(w->Label4[0]->caption(), "2");
+        QCOMPARE(w->Label4[1]->caption(), "2");
+        // Box 2 gets 1, then 9: it keeps 9, and tile 1 stays marked as placed.
         put(w, 1, 2);
-        put(w, 8, 2);
-        QCOMPARE(w->Label4[2]->caption(), "8");
+        put(w, 9, 2);
+        QCOMPARE(w->Label4[2]->caption(), "9");
         QCOMPARE(colorOf(w->Label3[0]), Placed);
         click(w->cmdRISULT);
-        QCOMPARE(w->txtrisult->text(), "2"); // box 0 (4) and box 2 (8)
+        QCOMPARE(w->txtrisult->text(), "2"); // box 0 (2) and box 2 (9)
         QVERIFY(colorOf(w->Label4[0]) != Red);
         QCOMPARE(colorOf(w->Label4[1]), Red);
         QVERIFY(colorOf(w->Label4[2]) != Red);
@@ -308,7 +308,7 @@ private slots:
         QAccessibleInterface *box = QAccessible::queryAccessibleInterface(w->Label4[0]);
         QCOMPARE(tile->role(), QAccessible::Button);
         QCOMPARE(tile->text(QAccessible::Name), "numero 9");
-        QCOMPARE(tile->text(QAccessible::Description), "Cavità sotterranea");
+        QCOMPARE(tile->text(QAccessible::Description), "Stalattiti e stalagmiti");
         QCOMPARE(box->text(QAccessible::Name), "casella a destra in basso");
         tile->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(tile->state().checked);
