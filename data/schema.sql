@@ -52,6 +52,25 @@ CREATE TABLE IF NOT EXISTS studsomm (
     data TEXT DEFAULT (date('now', 'localtime'))
 );
 
+-- Every answer of a scored test, to tell the teacher what the class got
+-- wrong: a questionnaire set's ten statements, a summative test's sixty, a
+-- labelling test's boxes. "prova" is the question table ("domande1" ..
+-- "domande7", "sommativo") or the picture ("immagine1" .. "immagine6");
+-- "insieme" the set's title or the summative page; "numero" the statement's
+-- position in its set as stored (1-10), or the box; "risposta" 1 true, 0 false,
+-- or the term number placed (0: none); "giusta" 1 or 0. Written with its
+-- result in one transaction, deleted with it.
+CREATE TABLE IF NOT EXISTS risposte (
+    "cognome e nome" TEXT,
+    prova TEXT,
+    insieme TEXT,
+    numero INTEGER,
+    risposta INTEGER,
+    giusta INTEGER,
+    data TEXT DEFAULT (date('now', 'localtime'))
+);
+CREATE INDEX IF NOT EXISTS risposte_data ON risposte (data);
+
 -- Which course this file holds: the installer writes a fingerprint of the
 -- question bank here, so that a newer program started on an older data folder
 -- knows to refresh the questions (and only the questions).

@@ -205,13 +205,19 @@ void FQimage::cmdRISULT_Click()
     cmdriprovo->setEnabled(true);
     cmdriprovo->setFocus();
     if (M::modotest.toInt() == TestMode) {
-        M::rsstudenti = platform::must(M::db->openRecordset(QStringLiteral("studenti")));
-        M::rsstudenti->addNew();
-        M::rsstudenti->setField(QStringLiteral("maxpunti"), numcaselle_);
-        M::rsstudenti->setField(QStringLiteral("punteggio"), M::esattiimg);
-        M::rsstudenti->setField(QStringLiteral("cognome e nome"), M::nomealunno);
-        M::rsstudenti->setField(QStringLiteral("argomento"), txtTITOLO->text() + PictureSuffix);
-        platform::must(M::rsstudenti->update());
+        // The test's row and one answer for each box, stored together.
+        const QString prova = QStringLiteral("immagine%1").arg(M::numargomento.toInt() - windows::TopicCodeOffset);
+        QList<storage::Fields> answers;
+        for (int i = 0; i < DropBoxCount; ++i)
+            if (!attesi[i].isEmpty())
+                answers << M::risposta(prova, txtTITOLO->text(), i + 1, Label4[i]->caption().toInt(),
+                                       Label4[i]->caption() == attesi[i]);
+        M::registra(QStringLiteral("studenti"),
+                    {{QStringLiteral("maxpunti"), numcaselle_},
+                     {QStringLiteral("punteggio"), M::esattiimg},
+                     {QStringLiteral("cognome e nome"), M::nomealunno},
+                     {QStringLiteral("argomento"), txtTITOLO->text() + PictureSuffix}},
+                    answers);
         for (auto *b : {cmdscegliarg, cmdarchivio, cmduscita})
             b->setEnabled(true);
         for (auto *b : {cmdtest, Cmdtorna, cmdriprovo})

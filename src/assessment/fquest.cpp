@@ -158,6 +158,7 @@ void FQuest::ordinecasuale()
         } while (domandelavoro[k].isEmpty());
         testiordinati[j] = domandelavoro[k];
         chiaviordinate[j] = M::rispesatte[k];
+        posizioni[j] = std::int16_t(k);
         domandelavoro[k].clear();
     }
     // Seeded only after the first drawing: the first order of a run is the same
@@ -196,13 +197,17 @@ void FQuest::cmdRISULT_Click()
         cmdmostradomande->setEnabled(true);
         cmdmostradomande->setFocus();
     } else if (mode() == TestMode) {
-        auto rs = platform::must(M::db->openRecordset(QStringLiteral("studenti")));
-        rs->addNew();
-        rs->setField(QStringLiteral("punteggio"), M::punteggio);
-        rs->setField(QStringLiteral("cognome e nome"), M::nomealunno);
-        rs->setField(QStringLiteral("argomento"), Text2->text());
-        rs->setField(QStringLiteral("maxpunti"), MaxPoints);
-        platform::must(rs->update());
+        // The set's row and its ten answers, stored together.
+        QList<storage::Fields> answers;
+        for (int k = 1; k <= Rows; ++k)
+            answers << M::risposta(M::rsdomande->table(), Text2->text(), posizioni[k], M::rispdate[k],
+                                   M::rispdate[k] == M::rispesatte[k]);
+        M::registra(QStringLiteral("studenti"),
+                    {{QStringLiteral("punteggio"), M::punteggio},
+                     {QStringLiteral("cognome e nome"), M::nomealunno},
+                     {QStringLiteral("argomento"), Text2->text()},
+                     {QStringLiteral("maxpunti"), MaxPoints}},
+                    answers);
         platform::must(M::rsdomande->moveNext());
         if (!M::rsdomande->eof()) {
             M::caricarisposte();

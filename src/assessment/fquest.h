@@ -61,6 +61,8 @@ private:
     Modvaldoria::Array10<QString> domandelavoro;
     Modvaldoria::Array10<QString> testiordinati;
     Modvaldoria::Array10<std::int16_t> chiaviordinate{};
+    // Row j shows the statement stored at position posizioni[j] of its set.
+    Modvaldoria::Array10<std::int16_t> posizioni{};
     std::int16_t nonrisposte = 0;
 };
 

@@ -148,20 +148,23 @@ void FSommati::cmdAVANTI_Click()
     M::comprendi = M::comprendi.toDouble() + comprehension;
     M::applica = M::applica.toDouble() + application;
     M::somma = M::somma.toDouble() + knowledge + comprehension + application;
+    for (int k = 1; k <= Rows; ++k)
+        risposte_ << M::risposta(QStringLiteral("sommativo"), Text2->text(), k, M::rispdate[k],
+                                 M::rispdate[k] == M::rispesatte[k]);
     platform::must(rssommativo->moveNext());
     if (rssommativo->eof()) {
         M::calcolavoto();
         for (QVariant *v : {&M::conosci, &M::comprendi, &M::applica, &M::somma})
             *v = int(std::floor(v->toDouble()));
-        M::rssomm = platform::must(M::db->openRecordset(QStringLiteral("studsomm")));
-        M::rssomm->addNew();
-        M::rssomm->setField(QStringLiteral("cognome e nome"), M::nomealunno);
-        M::rssomm->setField(QStringLiteral("punteggio totale"), M::somma);
-        M::rssomm->setField(QStringLiteral("conscere"), M::conosci);
-        M::rssomm->setField(QStringLiteral("comprendere"), M::comprendi);
-        M::rssomm->setField(QStringLiteral("applicare"), M::applica);
-        M::rssomm->setField(QStringLiteral("valutazione"), M::valuta);
-        platform::must(M::rssomm->update());
+        // The test's row and its answers, page by page, stored together.
+        M::registra(QStringLiteral("studsomm"),
+                    {{QStringLiteral("cognome e nome"), M::nomealunno},
+                     {QStringLiteral("punteggio totale"), M::somma},
+                     {QStringLiteral("conscere"), M::conosci},
+                     {QStringLiteral("comprendere"), M::comprendi},
+                     {QStringLiteral("applicare"), M::applica},
+                     {QStringLiteral("valutazione"), M::valuta}},
+                    risposte_);
         cmdRISULT->setVisible(true);
         cmdAVANTI->setText(Finished);
         cmdAVANTI->setEnabled(false);

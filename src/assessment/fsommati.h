@@ -53,6 +53,7 @@ private:
     std::unique_ptr<TrueFalseRows> rows_;
     std::unique_ptr<storage::Recordset> rssommativo;
     std::int16_t nonrisposte = 0;
+    QList<storage::Fields> risposte_; // every page's answers, stored with the test
 };
 
 } // namespace assessment

@@ -90,6 +90,23 @@ void calcolavoto()
         valuta = QStringLiteral("OTTIMO");
 }
 
+storage::Fields risposta(const QString &prova, const QString &insieme, int numero, int risposta, bool giusta)
+{
+    return {{storage::Database::NameColumn, nomealunno}, {QStringLiteral("prova"), prova},
+            {QStringLiteral("insieme"), insieme},        {QStringLiteral("numero"), numero},
+            {QStringLiteral("risposta"), risposta},      {QStringLiteral("giusta"), giusta ? 1 : 0}};
+}
+
+bool registra(const QString &table, const storage::Fields &result, const QList<storage::Fields> &answers)
+{
+    return platform::storeOrRetry([&] {
+        return db->inOneTransaction([&] {
+            const storage::Status stored = db->append(table, {result});
+            return stored ? db->append(storage::Database::AnswersTable, answers) : stored;
+        });
+    });
+}
+
 void reset()
 {
     db.reset();

@@ -54,6 +54,14 @@ void chiedinome(bool *cancelled = nullptr);
 // (numdomsomm) and decides the grade in valuta.
 void calcolavoto();
 
+// One answer of a scored test, of the pupil in nomealunno: the question table
+// or picture, the set's title, the statement's stored position or the box, the
+// answer given and whether it was right.
+storage::Fields risposta(const QString &prova, const QString &insieme, int numero, int risposta, bool giusta);
+// Stores a result row of `table` and its answers in one transaction; when that
+// fails the pupil is told why and offered to try again. True when stored.
+bool registra(const QString &table, const storage::Fields &result, const QList<storage::Fields> &answers);
+
 // Back to the state of program start (tests).
 void reset();
 

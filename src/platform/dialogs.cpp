@@ -59,17 +59,29 @@ BoxAnswer BoxScript::take(const QString &title, const QString &text, const QStri
 
 Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
 {
-    const QString ok = QStringLiteral("OK"), yes = QStringLiteral("Sì");
+    const QString ok = QStringLiteral("OK"), yes = QStringLiteral("Sì"), retry = QStringLiteral("Riprova");
     if (BoxScript *s = BoxScript::running()) {
         const QStringList captions = buttons == Buttons::Ok         ? QStringList{ok}
                                      : buttons == Buttons::OkCancel ? QStringList{ok, QStringLiteral("Annulla")}
-                                                                    : QStringList{yes, QStringLiteral("No")};
+                                     : buttons == Buttons::YesNo    ? QStringList{yes, QStringLiteral("No")}
+                                                                    : QStringList{retry, QStringLiteral("Rinuncia")};
         const QString b = s->take(title, prompt, captions).button;
         if (b == ok)
             return Answer::Ok;
         if (b == yes)
             return Answer::Yes;
-        return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+        if (b == retry)
+            return Answer::Retry;
+        switch (buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::OkCancel:
+            return Answer::Cancel;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::RetryGiveUp:
+            return Answer::GiveUp;
+        }
     }
     GiveBack giveBack;
     QMessageBox box(giveBack.window);
@@ -92,6 +104,10 @@ Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
         first = box.addButton(yes, QMessageBox::YesRole);
         second = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
         break;
+    case Buttons::RetryGiveUp:
+        first = box.addButton(retry, QMessageBox::AcceptRole);
+        second = box.addButton(QStringLiteral("Rinuncia"), QMessageBox::RejectRole);
+        break;
     }
     first->setObjectName(QStringLiteral("primo"));
     if (second)
@@ -107,8 +123,28 @@ Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
         return firstChosen ? Answer::Ok : Answer::Cancel;
     case Buttons::YesNo:
         return firstChosen ? Answer::Yes : Answer::No;
+    case Buttons::RetryGiveUp:
+        return firstChosen ? Answer::Retry : Answer::GiveUp;
     }
     return Answer::Cancel;
+}
+
+bool storeOrRetry(const std::function<storage::Status()> &store)
+{
+    for (;;) {
+        const storage::Status stored = store();
+        if (stored)
+            return true;
+        const QString why = QStringLiteral("Il tuo risultato NON è stato registrato:\n%1\n\nIl risultato resta in "
+                                           "memoria. Premi Riprova per registrarlo di nuovo (se il disco è pieno, "
+                                           "chiedi all'insegnante di liberare spazio).")
+                                .arg(stored.error());
+        if (msgBox(why, Buttons::RetryGiveUp) == Answer::Retry)
+            continue;
+        if (msgBox(QStringLiteral("Se rinunci, questo risultato andrà perso. Vuoi davvero rinunciare?"),
+                   Buttons::YesNo) == Answer::Yes)
+            return false;
+    }
 }
 
 namespace {

@@ -1,6 +1,8 @@
 #pragma once
 // Message boxes and the input box. Titles default to the program's name.
 
+#include "storage/result.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,8 +14,8 @@ namespace platform {
 
 inline const QString AppTitle = QStringLiteral("Valdoria");
 
-enum class Buttons { Ok, OkCancel, YesNo };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Buttons { Ok, OkCancel, YesNo, RetryGiveUp };
+enum class Answer { Ok, Cancel, Yes, No, Retry, GiveUp };
 
 // Shows `prompt` and waits for an answer. Closing the box counts as Cancel (or No).
 Answer msgBox(const QString &prompt, Buttons buttons = Buttons::Ok, const QString &title = AppTitle);
@@ -25,6 +27,11 @@ QString inputBox(const QString &prompt, const QString &title = AppTitle, const Q
 
 // Asks for a password; what is typed shows as dots. Cancel gives the empty text.
 QString passwordBox(const QString &prompt, const QString &title = AppTitle);
+
+// Stores a pupil's finished work. While storing fails, the pupil is told why
+// and offered "Riprova" (the work stays in memory) until it is stored, or
+// "Rinuncia", asked once more, gives it up. True when stored.
+bool storeOrRetry(const std::function<storage::Status()> &store);
 
 // Asks where to save a file, proposing `suggestedName` in the user's documents
 // folder (the home folder when there is none); the empty text when the user

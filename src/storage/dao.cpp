@@ -55,6 +55,16 @@ void foldName(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
+// Which answers go with the results of a table: a condition on "prova".
+QString answersOf(const QString &table)
+{
+    if (table.compare(QLatin1String("studenti"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("prova LIKE 'domande%' OR prova LIKE 'immagine%'");
+    if (table.compare(QLatin1String("studsomm"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("prova = 'sommativo'");
+    return {};
+}
+
 } // namespace
 
 QString quoteName(const QString &name)
@@ -172,6 +182,38 @@ Result<std::unique_ptr<Recordset>> Database::openPupilRows(const QString &table,
     return opened(std::unique_ptr<Recordset>(new Recordset({}, connection_, table,
                                                            QStringLiteral("valdoria_fold(%1) = ?").arg(quoteName(NameColumn)),
                                                            {name.toCaseFolded()})));
+}
+
+Status Database::inOneTransaction(const std::function<Status()> &body)
+{
+    QSqlQuery q(connection_->db());
+    if (!q.exec(connection_->beginWrite()))
+        return failure(QStringLiteral("L'archivio è occupato e non si può scrivere."), lastError(q));
+    if (server_)
+        server_->beginGroup();
+    Status done = body();
+    if (server_)
+        server_->endGroup();
+    if (done && !q.exec(QStringLiteral("COMMIT")))
+        done = failure(QStringLiteral("Non si riesce a registrare i risultati nell'archivio."), lastError(q));
+    if (!done)
+        q.exec(QStringLiteral("ROLLBACK"));
+    return done;
+}
+
+Status Database::append(const QString &table, const QList<Fields> &rows)
+{
+    auto rs = openRecordset(table);
+    if (!rs)
+        return Error{rs.error()};
+    for (const Fields &row : rows) {
+        rs.value()->addNew();
+        for (const auto &[name, value] : row)
+            rs.value()->setField(name, value);
+        if (Status s = rs.value()->update(); !s)
+            return s;
+    }
+    return {};
 }
 
 QString Database::serverNotice() const { return server_ ? server_->sender()->notice() : QString(); }
@@ -454,6 +496,17 @@ Status Recordset::deleteAll()
         del.addBindValue(id);
         if (!del.exec())
             return giveUp(del);
+    }
+    // The answers of the results that went: the pupil's, or the whole kind.
+    if (const QString kind = answersOf(table_); !kind.isEmpty()) {
+        QSqlQuery answers(db);
+        answers.prepare(QStringLiteral("DELETE FROM %1 WHERE (%2)%3")
+                            .arg(quoteName(Database::AnswersTable), kind,
+                                 where_.isEmpty() ? QString() : QStringLiteral(" AND ") + where_));
+        for (const QVariant &b : std::as_const(binds_))
+            answers.addBindValue(b);
+        if (!answers.exec())
+            return giveUp(answers);
     }
     if (!q.exec(QStringLiteral("COMMIT")))
         return giveUp(q);

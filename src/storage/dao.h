@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 #include "result.h"
@@ -64,7 +65,9 @@ public:
 
     // Removes every row of this recordset from the table, in one transaction:
     // either all of them go or none does. Rows added to the table since the
-    // recordset was opened are not touched. The recordset is then empty.
+    // recordset was opened are not touched. The answers that go with the
+    // results go too: a pupil's, or all of the archive's kind when the whole
+    // table was listed. The recordset is then empty.
     Status deleteAll();
 
     // Why the rows could not be read (the results server away); empty when
@@ -121,10 +124,18 @@ public:
     QString path() const;
     QSqlDatabase connection() const;
 
-    // The column that holds the pupil's name in both result tables.
+    // The column that holds the pupil's name in the result tables.
     static inline const QString NameColumn = QStringLiteral("cognome e nome");
+    // Every answer of a scored test, stored and deleted with its result.
+    static inline const QString AnswersTable = QStringLiteral("risposte");
     // The tables where results are stored: the program cannot work without them.
-    static inline const QStringList ResultTables{QStringLiteral("studenti"), QStringLiteral("studsomm")};
+    static inline const QStringList ResultTables{QStringLiteral("studenti"), QStringLiteral("studsomm"), AnswersTable};
+
+    // Runs `body` in one transaction: what it appends is stored all together
+    // or not at all (on a server too), and on disk when this returns ok.
+    Status inOneTransaction(const std::function<Status()> &body);
+    // Appends rows to a table, as a recordset's addNew, setField and update.
+    Status append(const QString &table, const QList<Fields> &rows);
     // The local tables of results still waiting for the room's server, and of
     // those the server refused.
     static inline const QString PendingTable = QStringLiteral("valdoria_da_inviare");

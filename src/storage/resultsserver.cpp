@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUuid>
 
 #include <libpq-fe.h>
@@ -180,9 +181,14 @@ Status openServer(QSqlDatabase &db, const ServerSettings &s, const QString &user
 bool makeQueueTables(QSqlDatabase db)
 {
     QSqlQuery q(db);
-    return q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (uid TEXT PRIMARY KEY, tabella TEXT NOT NULL, "
-                                 "campi TEXT NOT NULL)")
-                      .arg(QueueTable))
+    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (uid TEXT PRIMARY KEY, tabella TEXT NOT NULL, "
+                               "campi TEXT NOT NULL, gruppo TEXT)")
+                    .arg(QueueTable)))
+        return false;
+    // A queue from before groups gains the column (once; later it is there).
+    if (!db.record(QueueTable).contains(QStringLiteral("gruppo")))
+        q.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN gruppo TEXT").arg(QueueTable));
+    return true
            && q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (uid TEXT PRIMARY KEY, tabella TEXT NOT NULL, "
                                     "campi TEXT NOT NULL, motivo TEXT, quando TEXT)")
                          .arg(SetAsideTable));
@@ -323,74 +329,88 @@ bool ResultsSender::sendAll(QSqlDatabase &local, QSqlDatabase &server)
     }
     struct Waiting
     {
-        QString uid, table, fields;
+        QString uid, table, fields, group;
     };
     QList<Waiting> waiting;
     {
         QSqlQuery rows(local);
-        if (!rows.exec(QStringLiteral("SELECT uid, tabella, campi FROM %1 ORDER BY rowid").arg(QueueTable)))
+        if (!rows.exec(QStringLiteral("SELECT uid, tabella, campi, gruppo FROM %1 ORDER BY rowid").arg(QueueTable)))
             return false;
         while (rows.next())
-            waiting.append({rows.value(0).toString(), rows.value(1).toString(), rows.value(2).toString()});
+            waiting.append({rows.value(0).toString(), rows.value(1).toString(), rows.value(2).toString(),
+                            rows.value(3).toString()});
     }
-    for (const Waiting &w : std::as_const(waiting)) {
+    // Results stored together (a set and its answers) are sent together, in
+    // one transaction of the server.
+    for (qsizetype first = 0; first < waiting.size();) {
+        qsizetype end = first + 1;
+        while (end < waiting.size() && !waiting[first].group.isEmpty() && waiting[end].group == waiting[first].group)
+            ++end;
         {
             QMutexLocker lock(&mutex_);
             if (stopping_)
                 return true;
         }
-        // The server stamps the day itself: a PC cannot backdate a result.
-        QStringList names{QStringLiteral("uid")}, marks{QStringLiteral("?")};
-        QVariantList values{w.uid};
-        const QJsonObject row = QJsonDocument::fromJson(w.fields.toUtf8()).object();
-        for (auto it = row.begin(); it != row.end(); ++it) {
-            if (it.key().compare(DateColumn, Qt::CaseInsensitive) == 0)
-                continue;
-            names << quoteName(it.key());
-            marks << QStringLiteral("?");
-            values << it.value().toVariant();
-        }
         QSqlQuery q(server);
-        q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT (uid) DO NOTHING")
-                      .arg(quoteName(w.table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
-        for (const QVariant &v : std::as_const(values))
-            q.addBindValue(v);
-        QSqlQuery done(local);
-        if (q.exec()) {
-            // On the server now: only then out of the queue. Sent twice, it
-            // is still kept once.
-            done.prepare(QStringLiteral("DELETE FROM %1 WHERE uid = ?").arg(QueueTable));
-            done.addBindValue(w.uid);
-            if (!done.exec())
-                return false;
-            emit changed();
-            continue;
+        bool sent = q.exec(QStringLiteral("BEGIN"));
+        for (qsizetype i = first; sent && i < end; ++i) {
+            const Waiting &w = waiting[i];
+            // The server stamps the day itself: a PC cannot backdate a result.
+            QStringList names{QStringLiteral("uid")}, marks{QStringLiteral("?")};
+            QVariantList values{w.uid};
+            const QJsonObject row = QJsonDocument::fromJson(w.fields.toUtf8()).object();
+            for (auto it = row.begin(); it != row.end(); ++it) {
+                if (it.key().compare(DateColumn, Qt::CaseInsensitive) == 0)
+                    continue;
+                names << quoteName(it.key());
+                marks << QStringLiteral("?");
+                values << it.value().toVariant();
+            }
+            q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT (uid) DO NOTHING")
+                          .arg(quoteName(w.table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+            for (const QVariant &v : std::as_const(values))
+                q.addBindValue(v);
+            sent = q.exec();
         }
-        const QString why = refusal(q.lastError());
-        if (why.isEmpty()) {
+        const QSqlError error = q.lastError();
+        if (sent)
+            sent = q.exec(QStringLiteral("COMMIT"));
+        else
+            QSqlQuery(server).exec(QStringLiteral("ROLLBACK"));
+        const QString why = sent ? QString() : refusal(error);
+        if (!sent && why.isEmpty()) {
             server.close();
             setNotice(notAnswering(settings_));
             return false;
         }
-        // Refused for what it holds: kept apart with the reason, and the
-        // results after it go on.
+        // On the server now, or refused for what it holds and kept apart with
+        // the reason: either way out of the queue, and the results after it go
+        // on. Sent twice, a result is still kept once.
+        QSqlQuery done(local);
         bool kept = done.exec(QStringLiteral("BEGIN IMMEDIATE"));
-        QSqlQuery aside(local);
-        aside.prepare(QStringLiteral("INSERT OR REPLACE INTO %1 (uid, tabella, campi, motivo, quando) "
-                                     "VALUES (?, ?, ?, ?, ?)")
-                          .arg(SetAsideTable));
-        for (const QVariant &v : {QVariant(w.uid), QVariant(w.table), QVariant(w.fields), QVariant(why),
-                                  QVariant(QDateTime::currentDateTime().toString(Qt::ISODate))})
-            aside.addBindValue(v);
-        QSqlQuery drop(local);
-        drop.prepare(QStringLiteral("DELETE FROM %1 WHERE uid = ?").arg(QueueTable));
-        drop.addBindValue(w.uid);
-        kept = kept && aside.exec() && drop.exec() && done.exec(QStringLiteral("COMMIT"));
-        if (!kept) {
+        for (qsizetype i = first; kept && i < end; ++i) {
+            const Waiting &w = waiting[i];
+            if (!why.isEmpty()) {
+                QSqlQuery aside(local);
+                aside.prepare(QStringLiteral("INSERT OR REPLACE INTO %1 (uid, tabella, campi, motivo, quando) "
+                                             "VALUES (?, ?, ?, ?, ?)")
+                                  .arg(SetAsideTable));
+                for (const QVariant &v : {QVariant(w.uid), QVariant(w.table), QVariant(w.fields), QVariant(why),
+                                          QVariant(QDateTime::currentDateTime().toString(Qt::ISODate))})
+                    aside.addBindValue(v);
+                kept = aside.exec();
+            }
+            QSqlQuery drop(local);
+            drop.prepare(QStringLiteral("DELETE FROM %1 WHERE uid = ?").arg(QueueTable));
+            drop.addBindValue(w.uid);
+            kept = kept && drop.exec();
+        }
+        if (!kept || !done.exec(QStringLiteral("COMMIT"))) {
             done.exec(QStringLiteral("ROLLBACK"));
             return false;
         }
         emit changed();
+        first = end;
     }
     return true;
 }
@@ -470,10 +490,11 @@ Status ServerLink::append(const QString &table, const Fields &fields)
     if (!row.contains(DateColumn))
         row.insert(DateColumn, QDate::currentDate().toString(Qt::ISODate));
     QSqlQuery q(local_->db());
-    q.prepare(QStringLiteral("INSERT INTO %1 (uid, tabella, campi) VALUES (?, ?, ?)").arg(QueueTable));
+    q.prepare(QStringLiteral("INSERT INTO %1 (uid, tabella, campi, gruppo) VALUES (?, ?, ?, ?)").arg(QueueTable));
     q.addBindValue(QUuid::createUuid().toString(QUuid::WithoutBraces));
     q.addBindValue(table);
     q.addBindValue(QString::fromUtf8(QJsonDocument(row).toJson(QJsonDocument::Compact)));
+    q.addBindValue(group_.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(group_));
     if (!q.exec())
         return failure(QStringLiteral("Il risultato non si può conservare su questo computer (tabella \"%1\").")
                            .arg(table),
@@ -482,6 +503,8 @@ Status ServerLink::append(const QString &table, const Fields &fields)
     emit sender_->changed();
     return {};
 }
+
+void ServerLink::beginGroup() { group_ = QUuid::createUuid().toString(QUuid::WithoutBraces); }
 
 int ServerLink::pending() const
 {

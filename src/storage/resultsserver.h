@@ -120,6 +120,9 @@ public:
     // Appends a result to the queue here and wakes the sender. The result is
     // safe when this returns ok.
     Status append(const QString &table, const Fields &fields);
+    // Results appended between the two are sent to the server together.
+    void beginGroup();
+    void endGroup() { group_.clear(); }
     int pending() const;
     QList<SetAside> setAside() const;
     ResultsSender *sender() const { return sender_; }
@@ -132,6 +135,7 @@ private:
     bool passwordKnown_ = false;
     bool up_ = false;
     QString notice_;
+    QString group_;
     ResultsSender *sender_;
 };
 

@@ -1,4 +1,4 @@
--- The result tables of Valdoria on a PostgreSQL server, for a computer room
+-- The result tables of Valdoria (results, and every answer of a scored test) on a PostgreSQL server, for a computer room
 -- whose PCs keep their results in one place, and the two roles that use them:
 --   valdoria_aula     the room's PCs: may add results, never read or change them
 --   valdoria_docente  the teacher: reads and deletes results
@@ -38,6 +38,19 @@ CREATE TABLE IF NOT EXISTS studsomm (
     data date NOT NULL DEFAULT current_date
 );
 
+-- Every answer of a scored test, beside its result.
+CREATE TABLE IF NOT EXISTS risposte (
+    id bigserial PRIMARY KEY,
+    uid text NOT NULL UNIQUE,
+    "cognome e nome" text,
+    prova text,
+    insieme text,
+    numero integer,
+    risposta integer,
+    giusta integer,
+    data date NOT NULL DEFAULT current_date
+);
+
 -- Tables made by an earlier version of this script belong to the PCs' own
 -- account: they pass to the administrator, and gain the traces.
 ALTER TABLE studenti OWNER TO CURRENT_USER;
@@ -46,10 +59,15 @@ ALTER TABLE studenti ADD COLUMN IF NOT EXISTS inserito timestamptz,
     ADD COLUMN IF NOT EXISTS indirizzo inet, ADD COLUMN IF NOT EXISTS utente text;
 ALTER TABLE studsomm ADD COLUMN IF NOT EXISTS inserito timestamptz,
     ADD COLUMN IF NOT EXISTS indirizzo inet, ADD COLUMN IF NOT EXISTS utente text;
+ALTER TABLE risposte OWNER TO CURRENT_USER;
+ALTER TABLE risposte ADD COLUMN IF NOT EXISTS inserito timestamptz,
+    ADD COLUMN IF NOT EXISTS indirizzo inet, ADD COLUMN IF NOT EXISTS utente text;
 
 -- Finding one pupil stays fast over years of results.
 CREATE INDEX IF NOT EXISTS studenti_nome ON studenti (lower("cognome e nome"));
 CREATE INDEX IF NOT EXISTS studsomm_nome ON studsomm (lower("cognome e nome"));
+CREATE INDEX IF NOT EXISTS risposte_nome ON risposte (lower("cognome e nome"));
+CREATE INDEX IF NOT EXISTS risposte_data ON risposte (data);
 
 CREATE OR REPLACE FUNCTION valdoria_timbro() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
@@ -64,21 +82,25 @@ DROP TRIGGER IF EXISTS valdoria_timbro ON studenti;
 CREATE TRIGGER valdoria_timbro BEFORE INSERT ON studenti FOR EACH ROW EXECUTE FUNCTION valdoria_timbro();
 DROP TRIGGER IF EXISTS valdoria_timbro ON studsomm;
 CREATE TRIGGER valdoria_timbro BEFORE INSERT ON studsomm FOR EACH ROW EXECUTE FUNCTION valdoria_timbro();
+DROP TRIGGER IF EXISTS valdoria_timbro ON risposte;
+CREATE TRIGGER valdoria_timbro BEFORE INSERT ON risposte FOR EACH ROW EXECUTE FUNCTION valdoria_timbro();
 
 SELECT 'CREATE ROLE valdoria_aula' WHERE NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'valdoria_aula') \gexec
 SELECT 'CREATE ROLE valdoria_docente' WHERE NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'valdoria_docente') \gexec
 ALTER ROLE valdoria_aula LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD :'password_aula';
 ALTER ROLE valdoria_docente LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD :'password_docente';
 
-REVOKE ALL ON studenti, studsomm FROM PUBLIC, valdoria_aula, valdoria_docente;
-REVOKE ALL ON SEQUENCE studenti_id_seq, studsomm_id_seq FROM PUBLIC, valdoria_aula, valdoria_docente;
+REVOKE ALL ON studenti, studsomm, risposte FROM PUBLIC, valdoria_aula, valdoria_docente;
+REVOKE ALL ON SEQUENCE studenti_id_seq, studsomm_id_seq, risposte_id_seq FROM PUBLIC, valdoria_aula, valdoria_docente;
 -- The room's PCs add results and see only the identifiers, to know a result
 -- sent twice; the teacher's PC may add results too (a teacher trying a test).
 GRANT INSERT (uid, "cognome e nome", argomento, punteggio, maxpunti) ON studenti TO valdoria_aula, valdoria_docente;
 GRANT INSERT (uid, "cognome e nome", "punteggio totale", conscere, comprendere, applicare, valutazione)
     ON studsomm TO valdoria_aula, valdoria_docente;
-GRANT SELECT (id, uid) ON studenti, studsomm TO valdoria_aula;
-GRANT SELECT, DELETE ON studenti, studsomm TO valdoria_docente;
-GRANT USAGE ON SEQUENCE studenti_id_seq, studsomm_id_seq TO valdoria_aula, valdoria_docente;
+GRANT INSERT (uid, "cognome e nome", prova, insieme, numero, risposta, giusta) ON risposte
+    TO valdoria_aula, valdoria_docente;
+GRANT SELECT (id, uid) ON studenti, studsomm, risposte TO valdoria_aula;
+GRANT SELECT, DELETE ON studenti, studsomm, risposte TO valdoria_docente;
+GRANT USAGE ON SEQUENCE studenti_id_seq, studsomm_id_seq, risposte_id_seq TO valdoria_aula, valdoria_docente;
 GRANT CONNECT ON DATABASE :"DBNAME" TO valdoria_aula, valdoria_docente;
 GRANT USAGE ON SCHEMA public TO valdoria_aula, valdoria_docente;
