@@ -24,16 +24,17 @@ class tst_shell : public QObject
 private slots:
     void init() { freshProgram(); }
 
-    void startsOnTheMenuWithTheDatabaseOpen()
+    void theMenuOnShow()
     {
         WorkFolder folder;
         Trap trap;
         Fscelte *menu = openMenu();
         QVERIFY(Modvaldoria::db);
-        QCOMPARE(menu->windowTitle(), "scelta dell'argomento");
+        QVERIFY(!Modvaldoria::numargomento.isValid());
         QCOMPARE(menu->frameGeometry().topLeft(), QPoint(0, 0));
         QCOMPARE(menu->size(), QGuiApplication::primaryScreen()->geometry().size());
-        QVERIFY(!Modvaldoria::numargomento.isValid());
+        for (const auto *b : menu->findChildren<platform::CommandButton *>())
+            QVERIFY2(QFontMetrics(b->font()).horizontalAdvance(b->text()) < b->width() - 8, qPrintable(b->text()));
     }
 
     void withoutTheDatabaseItStopsAndSaysWhy()
@@ -52,16 +53,6 @@ private slots:
         QVERIFY2(said.contains("BOX:Valdoria - errore"), qPrintable(said));
     }
 
-    void everyButtonShowsItsWholeCaption()
-    {
-        WorkFolder folder;
-        Trap trap;
-        const auto buttons = openMenu()->findChildren<platform::CommandButton *>();
-        QCOMPARE(buttons.size(), 11);
-        for (const auto *b : buttons)
-            QVERIFY2(QFontMetrics(b->font()).horizontalAdvance(b->text()) < b->width() - 8, qPrintable(b->text()));
-    }
-
     void topicButtonsOpenLessonAndFirstSet_data()
     {
         QTest::addColumn<int>("index");
@@ -77,9 +68,7 @@ private slots:
         Fscelte *menu = openMenu();
         click(menu->Command1[index]);
         QCOMPARE(Modvaldoria::numargomento.toInt(), index + 6);
-        const QString lesson = windows::lessonWindowOfCode(index + 6);
-        QVERIFY(forms::isLoaded(lesson));
-        auto *window = forms::get<lessons::LessonWindow>(lesson);
+        auto *window = forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(index + 6));
         QVERIFY(window->isVisible());
         QCOMPARE(window->pagina(), 1);
         QVERIFY(!menu->isVisible());
@@ -94,24 +83,33 @@ private slots:
         }
     }
 
-    void topicSevenLeavesTheQuestionsAlone()
+    void backToTheMenuAndOnToTheSynthesis()
     {
+        // The same topic again starts at page 1; the synthesis lesson (topic 7)
+        // keeps the questions of the topic before and opens over the menu.
         WorkFolder folder;
         Trap trap;
         Fscelte *menu = openMenu();
         click(menu->Command1[3]);
+        auto *lesson = forms::get<lessons::LessonWindow>("farg3");
+        click(lesson->cmdAVANTI);
+        click(lesson->cmdAVANTI);
+        QCOMPARE(lesson->pagina(), 3);
+        click(lesson->cmdscegli);
+        QVERIFY(menu->isVisible());
+        QVERIFY(!forms::isLoaded("farg3"));
+        click(menu->Command1[3]);
+        QCOMPARE(forms::get<lessons::LessonWindow>("farg3")->pagina(), 1);
         const QString title = Modvaldoria::titolo;
         const QVariant first = Modvaldoria::testodomande[1];
-        forms::get<lessons::LessonWindow>("farg3")->cmdscegli_Click();
-        QVERIFY(menu->isVisible());
+        click(forms::get<lessons::LessonWindow>("farg3")->cmdscegli);
         click(menu->Command1[7]);
         QCOMPARE(Modvaldoria::numargomento.toInt(), 13);
         QVERIFY(forms::get<lessons::LessonWindow>("farg7")->isVisible());
-        QVERIFY(menu->isVisible()); // stays under the synthesis lesson
+        QVERIFY(menu->isVisible());
         QCOMPARE(Modvaldoria::rsdomande->table(), "domande3");
         QCOMPARE(Modvaldoria::titolo, title);
         QCOMPARE(Modvaldoria::testodomande[1], first);
-
         // With the menu brought to the front, another topic opens beside it.
         click(menu->Command1[2]);
         QCOMPARE(Modvaldoria::numargomento.toInt(), 8);
@@ -119,60 +117,45 @@ private slots:
         QVERIFY(forms::get<lessons::LessonWindow>("farg2")->isVisible());
     }
 
-    void sameTopicTwiceStartsAtPageOne()
+    void exitAsksFirst_data()
     {
-        WorkFolder folder;
-        Trap trap;
-        Fscelte *menu = openMenu();
-        click(menu->Command1[1]);
-        auto *lesson = forms::get<lessons::LessonWindow>("fargom");
-        lesson->cmdAVANTI_Click();
-        lesson->cmdAVANTI_Click();
-        QCOMPARE(lesson->pagina(), 3);
-        click(lesson->cmdscegli);
-        QVERIFY(!forms::isLoaded("fargom"));
-        click(menu->Command1[1]);
-        QCOMPARE(forms::get<lessons::LessonWindow>("fargom")->pagina(), 1);
-    }
-
-    void exitConfirmation_data()
-    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("closed"); // by the window's own close button
         QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("ends");
-        QTest::newRow("OK") << "OK" << true;
-        QTest::newRow("Annulla") << "Annulla" << false;
+        QTest::newRow("menu, OK") << "Fscelte" << false << "OK";
+        QTest::newRow("menu, Annulla") << "Fscelte" << false << "Annulla";
+        QTest::newRow("menu closed, Annulla") << "Fscelte" << true << "Annulla";
+        QTest::newRow("lesson, OK") << "fargom" << false << "OK";
+        QTest::newRow("lesson, Annulla") << "fargom" << false << "Annulla";
     }
 
-    void exitConfirmation()
+    void exitAsksFirst()
     {
+        QFETCH(QString, window);
+        QFETCH(bool, closed);
         QFETCH(QString, answer);
-        QFETCH(bool, ends);
-        WorkFolder folder;
-        Trap trap;
-        Fscelte *menu = openMenu();
-        ModalAnswers answers;
-        answers.press(answer);
-        click(menu->cmduscita);
-        QCOMPARE(answers.titles, QStringList{"USCITA MsgBox"});
-        QCOMPARE(answers.texts, QStringList{"sei sicuro di voler uscire dal programma?"});
-        QCOMPARE(trap.endings, ends ? QList<int>{0} : QList<int>{});
-        QCOMPARE(Modvaldoria::titolo, "USCITA MsgBox");
-        QVERIFY(menu->isVisible());
-    }
-
-    void closingAWindowAsksToo()
-    {
         WorkFolder folder;
         Trap trap;
         app::startUp();
-        Fscelte *menu = forms::get<Fscelte>("Fscelte");
+        Fscelte *menu = openMenu();
+        QWidget *exit = menu->cmduscita;
+        if (window == "fargom") {
+            click(menu->Command1[1]);
+            exit = forms::get<lessons::LessonWindow>("fargom")->cmduscita;
+        }
         ModalAnswers answers;
-        answers.press("Annulla");
-        QCloseEvent close;
-        QApplication::sendEvent(menu, &close);
+        answers.press(answer);
+        if (closed) {
+            QCloseEvent close;
+            QApplication::sendEvent(menu, &close);
+        } else {
+            click(exit);
+        }
+        QCOMPARE(answers.titles, QStringList{"USCITA MsgBox"});
         QCOMPARE(answers.texts, QStringList{"sei sicuro di voler uscire dal programma?"});
-        QVERIFY(trap.endings.isEmpty());
-        QVERIFY(forms::isLoaded("Fscelte"));
+        QCOMPARE(trap.endings, answer == "OK" ? QList<int>{0} : QList<int>{});
+        QCOMPARE(Modvaldoria::titolo, "USCITA MsgBox");
+        QVERIFY(forms::existing(window)->isVisible());
     }
 
     void namePrompt_data()
@@ -199,43 +182,24 @@ private slots:
         QCOMPARE(answers.texts, QStringList{"Scrivi qui prima il cognome, poi il tuo nome"});
     }
 
-    void noTopicShowsNoLesson()
+    void noTopicNoLessonNoQuestions()
     {
-        WorkFolder folder;
-        Trap trap;
-        for (const QVariant &code : {QVariant(), QVariant(6), QVariant(14), QVariant("x")}) {
-            Modvaldoria::numargomento = code;
-            Modvaldoria::mostraargomento();
-        }
-        for (const auto &layout : lessons::lessonLayouts())
-            QVERIFY(!forms::isLoaded(layout.window()));
-    }
-
-    void questionsOfNoTopicAreAFault()
-    {
-        // Opening the questions without a valid topic must not carry on with the
-        // table of an earlier topic.
+        // Without a valid topic no lesson opens, and the questions are a fault
+        // instead of the table of an earlier topic; so is an empty table.
         WorkFolder folder;
         Trap trap;
         openMenu();
         Modvaldoria::numargomento = 8;
         Modvaldoria::apridomande();
         QCOMPARE(Modvaldoria::rsdomande->table(), "domande2");
-        for (const QVariant &code : {QVariant(), QVariant(14), QVariant("x")}) {
+        for (const QVariant &code : {QVariant(), QVariant(6), QVariant(14), QVariant("x")}) {
             Modvaldoria::numargomento = code;
+            Modvaldoria::mostraargomento();
             QVERIFY(expectFatal([] { Modvaldoria::apridomande(); }).contains("nessun argomento"));
         }
-    }
-
-    void anEmptyQuestionTableStopsWithAClearMessage()
-    {
-        WorkFolder folder;
-        Trap trap;
-        openMenu();
-        {
-            QSqlQuery q(Modvaldoria::db->connection());
-            QVERIFY(q.exec("DELETE FROM domande4"));
-        }
+        for (const auto &layout : lessons::lessonLayouts())
+            QVERIFY(!forms::isLoaded(layout.window()));
+        QVERIFY(QSqlQuery(Modvaldoria::db->connection()).exec("DELETE FROM domande4"));
         Modvaldoria::numargomento = 10;
         const QString message = expectFatal([] { Modvaldoria::apridomande(); });
         QVERIFY2(message.contains("domande4"), qPrintable(message));
