@@ -24,11 +24,15 @@ class tst_shell : public QObject
 private slots:
     void init() { freshProgram(); }
 
-    void theMenuOnShow()
+    void theProgramStartsOnTheMenuInItalian()
     {
         WorkFolder folder;
         Trap trap;
+        app::startUp();
         Fscelte *menu = openMenu();
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annulla");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Save"), "Salva");
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), "&Nome del file:");
         QVERIFY(Modvaldoria::db);
         QVERIFY(!Modvaldoria::numargomento.isValid());
         QCOMPARE(menu->frameGeometry().topLeft(), QPoint(0, 0));
