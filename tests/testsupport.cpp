@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStyle>
 #include <QStyleOptionButton>
 
@@ -123,6 +125,28 @@ QStringList bankTitles(const QString &table)
     for (const auto &set : bank(table))
         out << set.title;
     return out;
+}
+
+void copyQuestionBank(const QString &folder)
+{
+    for (const QString &f : QDir(sourceDir() + "/data/questions").entryList({"*.txt"}))
+        QFile::copy(sourceDir() + "/data/questions/" + f, folder + "/" + f);
+}
+
+QVariant sqlOnFile(const QString &file, const QStringList &statements)
+{
+    QVariant v;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "sqlOnFile");
+        db.setDatabaseName(file);
+        db.open();
+        QSqlQuery q(db);
+        for (const QString &sql : statements)
+            if (q.exec(sql) && q.next())
+                v = q.value(0);
+    }
+    QSqlDatabase::removeDatabase("sqlOnFile");
+    return v;
 }
 
 shell::Fscelte *openMenu()

@@ -105,6 +105,11 @@ void answerRows(const std::array<platform::TextBox *, 10> &texts, const std::arr
 QList<QStringList> bankStatements(const QString &table);
 int bankAnswer(const QString &table, const QString &statement);
 QStringList bankTitles(const QString &table);
+// Copies the shipped question bank's files into `folder`, to be tampered with.
+void copyQuestionBank(const QString &folder);
+// Runs `statements` on a database file through a connection of its own;
+// returns the first value of the last one that gave a row.
+QVariant sqlOnFile(const QString &file, const QStringList &statements);
 
 // Registers all windows once and resets the shared state and the window
 // registry; run-time errors then unwind to the test as FatalError.

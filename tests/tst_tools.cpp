@@ -9,8 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -31,26 +29,10 @@ int run(const QString &program, const QStringList &args, QString *said)
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
-// A copy of the shipped question bank to tamper with.
-void copyBank(const QString &to)
-{
-    for (const QString &f : QDir(sourceDir() + "/data/questions").entryList({"*.txt"}))
-        QFile::copy(sourceDir() + "/data/questions/" + f, to + "/" + f);
-}
-
 int rows(const QString &file, const QString &table)
 {
-    int n = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "rows");
-        db.setDatabaseName(file);
-        db.open();
-        QSqlQuery q(db);
-        if (q.exec("SELECT count(*) FROM \"" + table + "\"") && q.next())
-            n = q.value(0).toInt();
-    }
-    QSqlDatabase::removeDatabase("rows");
-    return n;
+    const QVariant n = sqlOnFile(file, {"SELECT count(*) FROM \"" + table + "\""});
+    return n.isValid() ? n.toInt() : -1;
 }
 
 } // namespace
@@ -73,20 +55,14 @@ private slots:
         // install included, and the stored results stay.
         QFETCH(QString, file);
         QTemporaryDir work, bank;
-        copyBank(bank.path());
+        copyQuestionBank(bank.path());
         const QString db = work.path() + "/valdoria.mdb";
         const QStringList args{"--schema", sourceDir() + "/data/schema.sql", "--questions", bank.path(), "--db", db};
         QString said;
         QCOMPARE(run(tool("mkdb/mkdb"), args, &said), 0);
-        {
-            QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "fill");
-            c.setDatabaseName(db);
-            QVERIFY(c.open());
-            QSqlQuery q(c);
-            QVERIFY(q.exec("INSERT INTO studenti (\"cognome e nome\", punteggio) VALUES ('Verdi Anna', 7)"));
-            QVERIFY(q.exec("INSERT INTO studsomm (\"cognome e nome\", valutazione) VALUES ('Verdi Anna', 'BUONO')"));
-        }
-        QSqlDatabase::removeDatabase("fill");
+        sqlOnFile(db, {"INSERT INTO studenti (\"cognome e nome\", punteggio) VALUES ('Verdi Anna', 7)",
+                       "INSERT INTO studsomm (\"cognome e nome\", valutazione) VALUES ('Verdi Anna', 'BUONO')"});
+        QCOMPARE(rows(db, "studenti"), 1);
         QFile bad(bank.path() + "/" + file);
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write("set: RISULTATI\n");
@@ -102,7 +78,7 @@ private slots:
     void aFailedFirstInstallLeavesNoFile()
     {
         QTemporaryDir work, bank;
-        copyBank(bank.path());
+        copyQuestionBank(bank.path());
         QFile broken(bank.path() + "/domande3.txt");
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write("set: ROTTA\nV una sola affermazione\n");
