@@ -12,10 +12,14 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QMessageBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTimer>
+
+#include <cstdio>
 
 namespace testing {
 
@@ -147,6 +151,20 @@ QVariant sqlOnFile(const QString &file, const QStringList &statements)
     }
     QSqlDatabase::removeDatabase("sqlOnFile");
     return v;
+}
+
+void answerBoxesOnStdout(int ms)
+{
+    auto *answer = new QTimer(qApp);
+    QObject::connect(answer, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            std::printf("BOX:%s\n%s\n", qPrintable(box->windowTitle()), qPrintable(box->text()));
+            std::fflush(stdout);
+            box->accept();
+        }
+    });
+    answer->start(ms);
+    QTimer::singleShot(10000, [] { std::_Exit(99); });
 }
 
 shell::Fscelte *openMenu()

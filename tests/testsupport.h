@@ -111,6 +111,11 @@ void copyQuestionBank(const QString &folder);
 // returns the first value of the last one that gave a row.
 QVariant sqlOnFile(const QString &file, const QStringList &statements);
 
+// In a child process started by a test: every `ms` the message box on show,
+// if any, is printed ("BOX:" and its title, then its text) and accepted; after
+// ten seconds the child gives up with status 99.
+void answerBoxesOnStdout(int ms);
+
 // Registers all windows once and resets the shared state and the window
 // registry; run-time errors then unwind to the test as FatalError.
 void freshProgram();

@@ -9,7 +9,6 @@
 #include "app/startup.h"
 
 #include <QCloseEvent>
-#include <QMessageBox>
 #include <QProcess>
 #include <QSqlQuery>
 
@@ -215,16 +214,7 @@ private slots:
 static int startupChild(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            std::printf("BOX:%s\n%s\n", qPrintable(box->windowTitle()), qPrintable(box->text()));
-            std::fflush(stdout);
-            box->accept();
-        }
-    });
-    answer.start(20);
-    QTimer::singleShot(10000, [] { std::_Exit(99); });
+    answerBoxesOnStdout(20);
     QTimer::singleShot(0, [] { app::startUp(); });
     return app.exec();
 }
