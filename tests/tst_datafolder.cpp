@@ -38,7 +38,6 @@ struct Course
             qFatal("cannot build the course: %s", qPrintable(installed.error()));
     }
     QString path() const { return dir.path(); }
-    QString database() const { return dir.filePath("valdoria.mdb"); }
 };
 
 // A copy of the shipped bank whose domande1 is one set, "SERIE DI PRIMA".
@@ -166,7 +165,7 @@ private slots:
         QCOMPARE(scalar(db, "SELECT count(*) FROM studenti").toInt(), 250);
         QCOMPARE(scalar(db, "SELECT count(*) FROM studsomm").toInt(), 250);
         QCOMPARE(scalar(db, "SELECT \"cognome e nome\" FROM studenti WHERE rowid = 200").toString(), "Alunno 199");
-        QCOMPARE(storage::courseVersion(db), storage::courseVersion(newer.database()));
+        QCOMPARE(storage::courseVersion(db), storage::courseVersion(newer.dir.filePath("valdoria.mdb")));
         // A dated copy of the file as it was stands beside it.
         const QStringList copies = QDir(home_.path() + "/dati").entryList({"valdoria.mdb.*.bak"});
         QCOMPARE(copies.size(), 1);
@@ -220,7 +219,7 @@ private slots:
             QProcess child;
             QElapsedTimer clock;
             clock.start();
-            child.start(QCoreApplication::applicationFilePath(), {"--upgrade-child", db, newer.database()});
+            child.start(QCoreApplication::applicationFilePath(), {"--upgrade-child", db, newer.dir.filePath("valdoria.mdb")});
             QVERIFY(child.waitForStarted());
             if (round == 0) {
                 QVERIFY(child.waitForFinished(60000));

@@ -17,12 +17,6 @@ namespace forms = platform::forms;
 
 namespace {
 
-// Where each lesson's animation stands, and which sequence it plays.
-const QMap<QString, std::pair<int, int>> Animations{
-    {"fargom", {5, 1}}, {"farg2", {3, 2}}, {"farg3", {14, 3}}, {"farg4", {7, 4}},
-    {"farg5", {11, 5}}, {"farg6", {3, 6}}, {"farg7", {0, 0}},
-};
-
 LessonWindow *openLesson(const QString &name)
 {
     auto *w = forms::get<LessonWindow>(name);
@@ -56,7 +50,6 @@ void checkPage(LessonWindow *w, int p, bool back, TwRect *inForce, bool fresh = 
 {
     const auto &page = w->pages().page(p);
     const int last = w->pages().count();
-    const auto [animationPage, sequence] = Animations[w->objectName()];
     QVERIFY(w->isVisible());
     QCOMPARE(w->pagina(), p);
     QCOMPARE(w->Labeltit->caption(), page.title);
@@ -70,18 +63,10 @@ void checkPage(LessonWindow *w, int p, bool back, TwRect *inForce, bool fresh = 
     if (page.place)
         *inForce = *page.place;
     QCOMPARE(platform::placement(w->Label1), *inForce);
-    QCOMPARE(w->cmdanimazione->isVisible(), p == animationPage);
-    if (p == animationPage)
-        QCOMPARE(int(Modvaldoria::numanimazione), sequence);
+    QCOMPARE(w->cmdanimazione->isVisible(), p == w->pages().animationPage());
     QCOMPARE(w->cmdAVANTI->isEnabled(), p < last);
     QCOMPARE(w->Cmdindietro->isEnabled(), !fresh);
     QCOMPARE(w->Cmdrivedi->isEnabled(), !fresh);
-}
-
-void checkFresh(LessonWindow *w)
-{
-    TwRect first = w->layout().label1;
-    checkPage(w, 1, false, &first, true);
 }
 
 // The drawn button under a click area: the face-coloured region that the area's
@@ -126,8 +111,8 @@ private slots:
     void everyLesson_data()
     {
         QTest::addColumn<QString>("window");
-        for (auto it = Animations.cbegin(); it != Animations.cend(); ++it)
-            QTest::newRow(qPrintable(it.key())) << it.key();
+        for (const auto &layout : lessons::lessonLayouts())
+            QTest::newRow(qPrintable(layout.window())) << layout.window();
     }
 
     void everyLesson()
@@ -136,19 +121,19 @@ private slots:
         WorkFolder folder;
         Trap trap;
         LessonWindow *w = openLesson(window);
-        checkFresh(w);
         const int last = w->pages().count();
-        // Start again from the end page, the animation page and the first page
-        // that moves the text: each time the lesson is as it opened.
+        // As it opens, and as it starts again from the end page, the animation
+        // page and the first page that moves the text.
         int moved = 0;
         for (int p = last; p >= 1; --p)
             moved = w->pages().page(p).place ? p : moved;
-        for (int from : {last, Animations[window].first, moved}) {
+        for (int from : {1, last, w->pages().animationPage(), moved}) {
             while (w->pagina() < from)
                 click(w->cmdAVANTI);
-            click(w->Cmdrivedi);
+            click(w->Cmdrivedi); // off on a fresh page 1
             w = forms::get<LessonWindow>(window);
-            checkFresh(w);
+            TwRect first = w->layout().label1;
+            checkPage(w, 1, false, &first, true);
         }
         TwRect inForce = w->layout().label1;
         for (int p = 2; p <= last; ++p) {
