@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QMessageBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -93,16 +92,12 @@ void tick(QCheckBox *box)
 }
 
 namespace {
-const QList<storage::QuestionSet> &bank(const QString &table)
+QList<storage::QuestionSet> bank(const QString &table)
 {
-    static QHash<QString, QList<storage::QuestionSet>> cache;
-    if (!cache.contains(table)) {
-        const auto read = storage::readQuestionFile(sourceDir() + "/data/questions/" + table + ".txt");
-        if (!read)
-            qWarning("%s", qPrintable(read.error()));
-        cache.insert(table, read.value());
-    }
-    return cache[table];
+    const auto read = storage::readQuestionFile(sourceDir() + "/data/questions/" + table + ".txt");
+    if (!read)
+        qWarning("%s", qPrintable(read.error()));
+    return read ? read.value() : QList<storage::QuestionSet>{};
 }
 } // namespace
 
