@@ -116,6 +116,18 @@ QVariant sqlOnFile(const QString &file, const QStringList &statements);
 // ten seconds the child gives up with status 99.
 void answerBoxesOnStdout(int ms);
 
+// The main of a test program that, started with `flag` first, runs `child`
+// instead: a child process its tests start, or a helper a script calls.
+#define TEST_MAIN_WITH_CHILD(TestObject, flag, child) \
+    int main(int argc, char **argv) \
+    { \
+        if (argc > 1 && qstrcmp(argv[1], flag) == 0) \
+            return child(argc, argv); \
+        QApplication app(argc, argv); \
+        TestObject t; \
+        return QTest::qExec(&t, argc, argv); \
+    }
+
 // Registers all windows once and resets the shared state and the window
 // registry; run-time errors then unwind to the test as FatalError.
 void freshProgram();

@@ -259,13 +259,6 @@ static int upgradeChild(int argc, char **argv)
     return refreshed ? 0 : 1;
 }
 
-int main(int argc, char **argv)
-{
-    if (argc == 4 && qstrcmp(argv[1], "--upgrade-child") == 0)
-        return upgradeChild(argc, argv);
-    QApplication app(argc, argv);
-    tst_datafolder t;
-    return QTest::qExec(&t, argc, argv);
-}
+TEST_MAIN_WITH_CHILD(tst_datafolder, "--upgrade-child", upgradeChild)
 
 #include "tst_datafolder.moc"

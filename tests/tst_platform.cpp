@@ -143,14 +143,5 @@ static int doubleFaultChild(int argc, char **argv)
     return app.exec();
 }
 
-int main(int argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "--double-fault-child") == 0)
-            return doubleFaultChild(argc, argv);
-    }
-    QApplication app(argc, argv);
-    tst_platform t;
-    return QTest::qExec(&t, argc, argv);
-}
+TEST_MAIN_WITH_CHILD(tst_platform, "--double-fault-child", doubleFaultChild)
 #include "tst_platform.moc"

@@ -206,14 +206,6 @@ static int startupChild(int argc, char **argv)
     return app.exec();
 }
 
-int main(int argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--startup-child") == 0)
-            return startupChild(argc, argv);
-    QApplication app(argc, argv);
-    tst_shell t;
-    return QTest::qExec(&t, argc, argv);
-}
+TEST_MAIN_WITH_CHILD(tst_shell, "--startup-child", startupChild)
 
 #include "tst_shell.moc"

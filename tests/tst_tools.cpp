@@ -121,16 +121,13 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
+// install.sh asks how many rows a table of an installed database holds.
+static int countRows(int argc, char **argv)
 {
-    // install.sh asks how many rows a table of an installed database holds.
-    if (argc == 4 && qstrcmp(argv[1], "--count") == 0) {
-        QCoreApplication app(argc, argv);
-        std::printf("%d\n", rows(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])));
-        return 0;
-    }
-    QApplication app(argc, argv);
-    tst_tools t;
-    return QTest::qExec(&t, argc, argv);
+    QCoreApplication app(argc, argv);
+    std::printf("%d\n", rows(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])));
+    return 0;
 }
+
+TEST_MAIN_WITH_CHILD(tst_tools, "--count", countRows)
 #include "tst_tools.moc"
