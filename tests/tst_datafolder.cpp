@@ -122,23 +122,17 @@ private slots:
         arguments.replaceInStrings("HOME", home_.path());
         // (Installed with nothing set, the user's data folder: install.sh starts the
         // installed program for that.)
-        QTemporaryDir cwd;
+        WorkFolder cwd(WorkFolder::NoData);
         if (portable)
-            QDir(cwd.path()).mkpath("pervaldoria");
-        const QString before = QDir::currentPath();
-        QDir::setCurrent(cwd.path());
-        const app::DataPlaces places = app::chooseDataPlaces(arguments);
-        QDir::setCurrent(before);
-        QCOMPARE(places.writable, expected.isEmpty() ? QString() : home_.path() + "/" + expected);
+            QDir().mkpath("pervaldoria");
+        QCOMPARE(app::chooseDataPlaces(arguments).writable, expected.isEmpty() ? QString() : home_.path() + "/" + expected);
     }
 
     void anUnwritableDataFolderIsAClearFault()
     {
         Course course;
         Trap trap;
-        QFile blocker(home_.path() + "/occupato");
-        blocker.open(QIODevice::WriteOnly);
-        blocker.close();
+        QFile(home_.path() + "/occupato").open(QIODevice::WriteOnly);
         app::DataPlaces places{home_.path() + "/occupato/dati", course.path(), {}};
         const QString message = expectFatal([&] { app::prepareDataPlaces(places); });
         QVERIFY2(message.contains("occupato") && message.contains("cartella dei dati"), qPrintable(message));

@@ -17,13 +17,6 @@ namespace forms = platform::forms;
 
 namespace {
 
-LessonWindow *openLesson(const QString &name)
-{
-    auto *w = forms::get<LessonWindow>(name);
-    w->show();
-    return w;
-}
-
 // Every place the text box can have on page p.
 QList<TwRect> possiblePlaces(const LessonWindow *w, int p)
 {
@@ -74,30 +67,25 @@ void checkPage(LessonWindow *w, int p, bool back, TwRect *inForce, bool fresh = 
 // the area (0 when the area covers no button face).
 double buttonInside(const QImage &img, const QRect &area, const QColor &face)
 {
-    auto isFace = [&](QPoint p) {
-        const QColor c = img.pixelColor(p);
-        return qAbs(c.red() - face.red()) + qAbs(c.green() - face.green()) + qAbs(c.blue() - face.blue()) < 16;
-    };
+    QSet<QPoint> seen;
     QList<QPoint> todo;
-    QSet<std::pair<int, int>> seen;
     auto visit = [&](QPoint p) {
-        if (img.rect().contains(p) && !seen.contains({p.x(), p.y()}) && isFace(p)) {
-            seen.insert({p.x(), p.y()});
+        const QColor c = img.rect().contains(p) ? img.pixelColor(p) : QColor();
+        if (!seen.contains(p) && qAbs(c.red() - face.red()) + qAbs(c.green() - face.green()) + qAbs(c.blue() - face.blue()) < 16) {
+            seen.insert(p);
             todo << p;
         }
     };
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             visit(QPoint(x, y));
-    int inside = 0, all = 0;
     while (!todo.isEmpty()) {
         const QPoint p = todo.takeLast();
-        ++all;
-        inside += area.contains(p);
         for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)})
             visit(p + d);
     }
-    return all ? double(inside) / all : 0;
+    const auto inside = std::count_if(seen.cbegin(), seen.cend(), [&](QPoint p) { return area.contains(p); });
+    return seen.isEmpty() ? 0 : double(inside) / seen.size();
 }
 
 } // namespace
@@ -120,7 +108,8 @@ private slots:
         QFETCH(QString, window);
         WorkFolder folder;
         Trap trap;
-        LessonWindow *w = openLesson(window);
+        auto *w = forms::get<LessonWindow>(window);
+        w->show();
         const int last = w->pages().count();
         // As it opens, and as it starts again from the end page, the animation
         // page and the first page that moves the text.
@@ -170,7 +159,7 @@ private slots:
         WorkFolder folder;
         Trap trap;
         folder.removePicture("deflazio.jpg");
-        LessonWindow *w = openLesson("farg2");
+        auto *w = forms::get<LessonWindow>("farg2");
         const QString message = expectFatal([w] { w->cmdAVANTI_Click(); });
         QVERIFY2(message.contains("pervaldoria\\deflazio.jpg"), qPrintable(message));
     }

@@ -139,20 +139,15 @@ private slots:
         WorkFolder folder;
         Trap trap;
         app::startUp();
-        Fscelte *menu = openMenu();
-        QWidget *exit = menu->cmduscita;
-        if (window == "fargom") {
-            click(menu->Command1[1]);
-            exit = forms::get<lessons::LessonWindow>("fargom")->cmduscita;
-        }
+        if (window == "fargom")
+            click(openMenu()->Command1[1]);
         ModalAnswers answers;
         answers.press(answer);
-        if (closed) {
-            QCloseEvent close;
-            QApplication::sendEvent(menu, &close);
-        } else {
-            click(exit);
-        }
+        QCloseEvent close;
+        if (closed)
+            QApplication::sendEvent(openMenu(), &close);
+        else
+            click(forms::existing(window)->findChild<QWidget *>(window == "fargom" ? "Labesco" : "cmduscita"));
         QCOMPARE(answers.titles, QStringList{"USCITA MsgBox"});
         QCOMPARE(answers.texts, QStringList{"sei sicuro di voler uscire dal programma?"});
         QCOMPARE(trap.endings, answer == "OK" ? QList<int>{0} : QList<int>{});
