@@ -25,20 +25,25 @@ namespace testing {
 QString stagedDataDir() { return QStringLiteral(VALDORIA_STAGED_DATA); }
 QString sourceDir() { return QStringLiteral(VALDORIA_SOURCE_DIR); }
 
+void installCourse(const QString &folder, const QString &bank)
+{
+    const QDir staged(stagedDataDir());
+    for (const QString &f : staged.entryList({"*.jpg"}, QDir::Files))
+        QFile::link(staged.filePath(f), folder + "/" + f);
+    if (bank.isEmpty())
+        return;
+    const storage::Status installed =
+        storage::installCourseDatabase(folder + "/valdoria.mdb", sourceDir() + "/data/schema.sql", bank);
+    if (!installed)
+        qFatal("cannot install the course: %s", qPrintable(installed.error()));
+}
+
 WorkFolder::WorkFolder(Contents contents)
 {
     previous_ = QDir::currentPath();
     if (contents != NoData) {
         QDir().mkpath(dataPath());
-        const QDir staged(stagedDataDir());
-        for (const QString &f : staged.entryList({"*.jpg"}, QDir::Files))
-            QFile::link(staged.filePath(f), dataPath() + "/" + f);
-        if (contents == Everything) {
-            const storage::Status installed = storage::installCourseDatabase(
-                databaseFile(), sourceDir() + "/data/schema.sql", sourceDir() + "/data/questions");
-            if (!installed)
-                qFatal("cannot install the test database: %s", qPrintable(installed.error()));
-        }
+        installCourse(dataPath(), contents == Everything ? sourceDir() + "/data/questions" : QString());
     }
     QDir::setCurrent(path());
 }

@@ -31,6 +31,10 @@ namespace testing {
 QString stagedDataDir();
 QString sourceDir();
 
+// Links every staged picture into `folder` and installs there valdoria.mdb
+// built from the question bank in `bank` (no database when it is empty).
+void installCourse(const QString &folder, const QString &bank);
+
 // A working folder holding pervaldoria/: links to every staged picture and a fresh
 // database installed from the question bank. It becomes the current directory
 // for its lifetime.

@@ -27,16 +27,7 @@ namespace {
 struct Course
 {
     QTemporaryDir dir;
-    explicit Course(const QString &bank = sourceDir() + "/data/questions")
-    {
-        const QDir staged(stagedDataDir());
-        for (const QString &f : staged.entryList({"*.jpg"}, QDir::Files))
-            QFile::link(staged.filePath(f), dir.filePath(f));
-        const storage::Status installed =
-            storage::installCourseDatabase(dir.filePath("valdoria.mdb"), sourceDir() + "/data/schema.sql", bank);
-        if (!installed)
-            qFatal("cannot build the course: %s", qPrintable(installed.error()));
-    }
+    explicit Course(const QString &bank = sourceDir() + "/data/questions") { installCourse(dir.path(), bank); }
     QString path() const { return dir.path(); }
 };
 
