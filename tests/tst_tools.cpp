@@ -29,6 +29,17 @@ int run(const QString &program, const QStringList &args, QString *said)
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
+int mkdb(const QString &schema, const QString &bank, const QString &db, QString *said)
+{
+    return run(tool("mkdb/mkdb"), {"--schema", schema, "--questions", bank, "--db", db}, said);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 int rows(const QString &file, const QString &table)
 {
     const QVariant n = sqlOnFile(file, {"SELECT count(*) FROM \"" + table + "\""});
@@ -57,19 +68,13 @@ private slots:
         QTemporaryDir work, bank;
         copyQuestionBank(bank.path());
         const QString db = work.path() + "/valdoria.mdb";
-        const QStringList args{"--schema", sourceDir() + "/data/schema.sql", "--questions", bank.path(), "--db", db};
         QString said;
-        QCOMPARE(run(tool("mkdb/mkdb"), args, &said), 0);
+        QCOMPARE(mkdb(sourceDir() + "/data/schema.sql", bank.path(), db, &said), 0);
         sqlOnFile(db, {"INSERT INTO studenti (\"cognome e nome\", punteggio) VALUES ('Verdi Anna', 7)",
                        "INSERT INTO studsomm (\"cognome e nome\", valutazione) VALUES ('Verdi Anna', 'BUONO')"});
         QCOMPARE(rows(db, "studenti"), 1);
-        QFile bad(bank.path() + "/" + file);
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("set: RISULTATI\n");
-        for (int i = 0; i < 10; ++i)
-            bad.write("V Una frase\n");
-        bad.close();
-        QCOMPARE(run(tool("mkdb/mkdb"), args, &said), 1);
+        QVERIFY(writeFile(bank.path() + "/" + file, "set: RISULTATI\n" + QByteArray("V Una frase\n").repeated(10)));
+        QCOMPARE(mkdb(sourceDir() + "/data/schema.sql", bank.path(), db, &said), 1);
         QVERIFY2(said.contains(file) && said.contains("not a question table"), qPrintable(said));
         QCOMPARE(rows(db, "studenti"), 1);
         QCOMPARE(rows(db, "studsomm"), 1);
@@ -79,27 +84,18 @@ private slots:
     {
         QTemporaryDir work, bank;
         copyQuestionBank(bank.path());
-        QFile broken(bank.path() + "/domande3.txt");
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("set: ROTTA\nV una sola affermazione\n");
-        broken.close();
+        QVERIFY(writeFile(bank.path() + "/domande3.txt", "set: ROTTA\nV una sola affermazione\n"));
         const QString db = work.path() + "/nuovo/valdoria.mdb";
         QString said;
-        QCOMPARE(run(tool("mkdb/mkdb"),
-                     {"--schema", sourceDir() + "/data/schema.sql", "--questions", bank.path(), "--db", db}, &said),
-                 1);
+        QCOMPARE(mkdb(sourceDir() + "/data/schema.sql", bank.path(), db, &said), 1);
         QVERIFY2(said.contains("domande3.txt:2"), qPrintable(said));
         QVERIFY(!QFile::exists(db));
 
         // A schema the engine refuses fails after the file was created: it goes too.
-        QFile schema(work.path() + "/schema.sql");
-        QVERIFY(schema.open(QIODevice::WriteOnly));
-        schema.write("CREATE TABLE IF NOT EXISTS studenti (x);\nNOT SQL AT ALL;\n");
-        schema.close();
+        QVERIFY(writeFile(work.path() + "/schema.sql", "CREATE TABLE IF NOT EXISTS studenti (x);\nNOT SQL AT ALL;\n"));
         QFile::remove(bank.path() + "/domande3.txt");
         QVERIFY(QFile::copy(sourceDir() + "/data/questions/domande3.txt", bank.path() + "/domande3.txt"));
-        QCOMPARE(run(tool("mkdb/mkdb"), {"--schema", schema.fileName(), "--questions", bank.path(), "--db", db}, &said),
-                 1);
+        QCOMPARE(mkdb(work.path() + "/schema.sql", bank.path(), db, &said), 1);
         QVERIFY(!QFile::exists(db));
     }
 
@@ -107,15 +103,12 @@ private slots:
     {
         // Contact sheets that cannot be written make the build fail, as pictures do.
         QTemporaryDir out;
-        QFile blocker(out.path() + "/fogli");
-        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the sheets' folder should be
-        blocker.close();
+        QVERIFY(writeFile(out.path() + "/fogli", {})); // a file where the sheets' folder should be
         QString said;
-        const int status = run(tool("picrender/picrender"),
-                               {"--svg", sourceDir() + "/data/pictures", "--out", out.path() + "/pervaldoria",
-                                "--sheets", blocker.fileName()},
-                               &said);
-        QCOMPARE(status, 1);
+        QCOMPARE(run(tool("picrender/picrender"),
+                     {"--svg", sourceDir() + "/data/pictures", "--out", out.path() + "/pervaldoria", "--sheets", out.path() + "/fogli"},
+                     &said),
+                 1);
         QVERIFY2(said.contains("cannot write"), qPrintable(said));
         QVERIFY(QFile::exists(out.path() + "/pervaldoria/vento.jpg"));
     }
