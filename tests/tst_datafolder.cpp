@@ -28,7 +28,6 @@ struct Course
 {
     QTemporaryDir dir;
     explicit Course(const QString &bank = sourceDir() + "/data/questions") { installCourse(dir.path(), bank); }
-    QString path() const { return dir.path(); }
 };
 
 // A copy of the shipped bank whose domande1 is one set, "SERIE DI PRIMA".
@@ -124,7 +123,7 @@ private slots:
         Course course;
         Trap trap;
         QFile(home_.path() + "/occupato").open(QIODevice::WriteOnly);
-        app::DataPlaces places{home_.path() + "/occupato/dati", course.path(), {}};
+        app::DataPlaces places{home_.path() + "/occupato/dati", course.dir.path(), {}};
         const QString message = expectFatal([&] { app::prepareDataPlaces(places); });
         QVERIFY2(message.contains("occupato") && message.contains("cartella dei dati"), qPrintable(message));
     }
@@ -136,16 +135,16 @@ private slots:
         Course newer;
         Trap trap;
         const QString db = home_.path() + "/dati/valdoria.mdb";
-        app::prepareDataPlaces({home_.path() + "/dati", older.path(), {}});
+        app::prepareDataPlaces({home_.path() + "/dati", older.dir.path(), {}});
         QCOMPARE(firstTitle(db), "SERIE DI PRIMA");
         // The copy is the file written to; pictures are read from the course.
         QCOMPARE(storage::resolveDataPath("pervaldoria\\valdoria.mdb"), QFileInfo(db).absoluteFilePath());
         QCOMPARE(QFileInfo(storage::resolveDataPath("pervaldoria\\VENTO.jpg")).fileName(), "vento.jpg");
-        QCOMPARE(QFileInfo(storage::resolveDataPath("pervaldoria\\vento.jpg")).path(), older.path());
+        QCOMPARE(QFileInfo(storage::resolveDataPath("pervaldoria\\vento.jpg")).path(), older.dir.path());
         QCOMPARE(platform::must(storage::Database::open("pervaldoria\\valdoria.mdb"))->path(), QFileInfo(db).absoluteFilePath());
         addResults(db, 250);
 
-        app::prepareDataPlaces({home_.path() + "/dati", newer.path(), {}});
+        app::prepareDataPlaces({home_.path() + "/dati", newer.dir.path(), {}});
         QCOMPARE(firstTitle(db), bankTitles("domande1").first());
         QCOMPARE(scalar(db, "SELECT count(*) FROM studenti").toInt(), 250);
         QCOMPARE(scalar(db, "SELECT count(*) FROM studsomm").toInt(), 250);
@@ -158,7 +157,7 @@ private slots:
         QCOMPARE(firstTitle(copy), "SERIE DI PRIMA");
         QCOMPARE(scalar(copy, "SELECT count(*) FROM studenti").toInt(), 250);
         // The same course again: nothing to do, no new copy.
-        app::prepareDataPlaces({home_.path() + "/dati", newer.path(), {}});
+        app::prepareDataPlaces({home_.path() + "/dati", newer.dir.path(), {}});
         QCOMPARE(QDir(home_.path() + "/dati").entryList({"valdoria.mdb.*.bak"}).size(), 1);
     }
 
@@ -194,18 +193,17 @@ private slots:
         // the second is killed somewhere in the middle of it.
         for (int round = 0; round < 2; ++round) {
             const QString dir = home_.path() + QString("/dati%1").arg(round);
-            {
-                Trap trap;
-                app::prepareDataPlaces({dir, older.path(), {}});
-            }
+            Trap trap;
+            app::prepareDataPlaces({dir, older.dir.path(), {}});
             storage::setDataFolders({});
             const QString db = dir + "/valdoria.mdb";
             addResults(db, 100);
             QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {"--upgrade-child", db, newer.dir.filePath("valdoria.mdb")});
+            // Timed from when the child is about to upgrade, past its own start.
+            QVERIFY(child.waitForReadyRead(20000));
             QElapsedTimer clock;
             clock.start();
-            child.start(QCoreApplication::applicationFilePath(), {"--upgrade-child", db, newer.dir.filePath("valdoria.mdb")});
-            QVERIFY(child.waitForStarted());
             if (round == 0) {
                 QVERIFY(child.waitForFinished(60000));
                 whole = qMax<qint64>(clock.elapsed(), 4);
@@ -225,8 +223,7 @@ private slots:
             const bool old = title == "SERIE DI PRIMA";
             QVERIFY2(old ? sets == 2 : sets == 20002, qPrintable(QString("%1 sets, first title %2").arg(sets).arg(title)));
             // And a later start finishes the job.
-            Trap trap;
-            app::prepareDataPlaces({dir, newer.path(), {}});
+            app::prepareDataPlaces({dir, newer.dir.path(), {}});
             QCOMPARE(scalar(db, "SELECT count(*) FROM domande7").toInt(), 20002);
             QCOMPARE(scalar(db, "SELECT count(*) FROM studenti").toInt(), 100);
             storage::setDataFolders({});
@@ -239,6 +236,8 @@ private slots:
 static int upgradeChild(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    std::printf("ready\n");
+    std::fflush(stdout);
     const auto refreshed = storage::refreshCourse(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     std::printf("%s\n", refreshed ? "done" : qPrintable(refreshed.error()));
     return refreshed ? 0 : 1;

@@ -17,8 +17,6 @@ using namespace testing;
 
 namespace {
 
-QString tool(const char *path) { return QStringLiteral(VALDORIA_BINARY_DIR "/tools/") + path; }
-
 int run(const QString &program, const QStringList &args, QString *said)
 {
     QProcess p;
@@ -31,7 +29,7 @@ int run(const QString &program, const QStringList &args, QString *said)
 
 int mkdb(const QString &schema, const QString &bank, const QString &db, QString *said)
 {
-    return run(tool("mkdb/mkdb"), {"--schema", schema, "--questions", bank, "--db", db}, said);
+    return run(QStringLiteral(VALDORIA_BINARY_DIR "/tools/mkdb/mkdb"), {"--schema", schema, "--questions", bank, "--db", db}, said);
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -105,7 +103,7 @@ private slots:
         QTemporaryDir out;
         QVERIFY(writeFile(out.path() + "/fogli", {})); // a file where the sheets' folder should be
         QString said;
-        QCOMPARE(run(tool("picrender/picrender"),
+        QCOMPARE(run(QStringLiteral(VALDORIA_BINARY_DIR "/tools/picrender/picrender"),
                      {"--svg", sourceDir() + "/data/pictures", "--out", out.path() + "/pervaldoria", "--sheets", out.path() + "/fogli"},
                      &said),
                  1);
