@@ -11,29 +11,39 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
+#include <QMessageBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTimer>
+
+#include <cstdio>
 
 namespace testing {
 
 QString stagedDataDir() { return QStringLiteral(VALDORIA_STAGED_DATA); }
 QString sourceDir() { return QStringLiteral(VALDORIA_SOURCE_DIR); }
 
+void installCourse(const QString &folder, const QString &bank)
+{
+    const QDir staged(stagedDataDir());
+    for (const QString &f : staged.entryList({"*.jpg"}, QDir::Files))
+        QFile::link(staged.filePath(f), folder + "/" + f);
+    if (bank.isEmpty())
+        return;
+    const storage::Status installed =
+        storage::installCourseDatabase(folder + "/valdoria.mdb", sourceDir() + "/data/schema.sql", bank);
+    if (!installed)
+        qFatal("cannot install the course: %s", qPrintable(installed.error()));
+}
+
 WorkFolder::WorkFolder(Contents contents)
 {
     previous_ = QDir::currentPath();
     if (contents != NoData) {
         QDir().mkpath(dataPath());
-        const QDir staged(stagedDataDir());
-        for (const QString &f : staged.entryList({"*.jpg"}, QDir::Files))
-            QFile::link(staged.filePath(f), dataPath() + "/" + f);
-        if (contents == Everything) {
-            const storage::Status installed = storage::installCourseDatabase(
-                databaseFile(), sourceDir() + "/data/schema.sql", sourceDir() + "/data/questions");
-            if (!installed)
-                qFatal("cannot install the test database: %s", qPrintable(installed.error()));
-        }
+        installCourse(dataPath(), contents == Everything ? sourceDir() + "/data/questions" : QString());
     }
     QDir::setCurrent(path());
 }
@@ -87,16 +97,12 @@ void tick(QCheckBox *box)
 }
 
 namespace {
-const QList<storage::QuestionSet> &bank(const QString &table)
+QList<storage::QuestionSet> bank(const QString &table)
 {
-    static QHash<QString, QList<storage::QuestionSet>> cache;
-    if (!cache.contains(table)) {
-        const auto read = storage::readQuestionFile(sourceDir() + "/data/questions/" + table + ".txt");
-        if (!read)
-            qWarning("%s", qPrintable(read.error()));
-        cache.insert(table, read.value());
-    }
-    return cache[table];
+    const auto read = storage::readQuestionFile(sourceDir() + "/data/questions/" + table + ".txt");
+    if (!read)
+        qWarning("%s", qPrintable(read.error()));
+    return read ? read.value() : QList<storage::QuestionSet>{};
 }
 } // namespace
 
@@ -123,6 +129,42 @@ QStringList bankTitles(const QString &table)
     for (const auto &set : bank(table))
         out << set.title;
     return out;
+}
+
+void copyQuestionBank(const QString &folder)
+{
+    for (const QString &f : QDir(sourceDir() + "/data/questions").entryList({"*.txt"}))
+        QFile::copy(sourceDir() + "/data/questions/" + f, folder + "/" + f);
+}
+
+QVariant sqlOnFile(const QString &file, const QStringList &statements)
+{
+    QVariant v;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "sqlOnFile");
+        db.setDatabaseName(file);
+        db.open();
+        QSqlQuery q(db);
+        for (const QString &sql : statements)
+            if (q.exec(sql) && q.next())
+                v = q.value(0);
+    }
+    QSqlDatabase::removeDatabase("sqlOnFile");
+    return v;
+}
+
+void answerBoxesOnStdout(int ms)
+{
+    auto *answer = new QTimer(qApp);
+    QObject::connect(answer, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            std::printf("BOX:%s\n%s\n", qPrintable(box->windowTitle()), qPrintable(box->text()));
+            std::fflush(stdout);
+            box->accept();
+        }
+    });
+    answer->start(ms);
+    QTimer::singleShot(10000, [] { std::_Exit(99); });
 }
 
 shell::Fscelte *openMenu()

@@ -31,6 +31,10 @@ namespace testing {
 QString stagedDataDir();
 QString sourceDir();
 
+// Links every staged picture into `folder` and installs there valdoria.mdb
+// built from the question bank in `bank` (no database when it is empty).
+void installCourse(const QString &folder, const QString &bank);
+
 // A working folder holding pervaldoria/: links to every staged picture and a fresh
 // database installed from the question bank. It becomes the current directory
 // for its lifetime.
@@ -105,6 +109,28 @@ void answerRows(const std::array<platform::TextBox *, 10> &texts, const std::arr
 QList<QStringList> bankStatements(const QString &table);
 int bankAnswer(const QString &table, const QString &statement);
 QStringList bankTitles(const QString &table);
+// Copies the shipped question bank's files into `folder`, to be tampered with.
+void copyQuestionBank(const QString &folder);
+// Runs `statements` on a database file through a connection of its own;
+// returns the first value of the last one that gave a row.
+QVariant sqlOnFile(const QString &file, const QStringList &statements);
+
+// In a child process started by a test: every `ms` the message box on show,
+// if any, is printed ("BOX:" and its title, then its text) and accepted; after
+// ten seconds the child gives up with status 99.
+void answerBoxesOnStdout(int ms);
+
+// The main of a test program that, started with `flag` first, runs `child`
+// instead: a child process its tests start, or a helper a script calls.
+#define TEST_MAIN_WITH_CHILD(TestObject, flag, child) \
+    int main(int argc, char **argv) \
+    { \
+        if (argc > 1 && qstrcmp(argv[1], flag) == 0) \
+            return child(argc, argv); \
+        QApplication app(argc, argv); \
+        TestObject t; \
+        return QTest::qExec(&t, argc, argv); \
+    }
 
 // Registers all windows once and resets the shared state and the window
 // registry; run-time errors then unwind to the test as FatalError.

@@ -22,9 +22,7 @@ namespace {
 // the animation button, as a pupil does.
 Fanimaz *openFromLesson(int topic)
 {
-    auto *menu = forms::get<shell::Fscelte>("Fscelte");
-    menu->show();
-    click(menu->Command1[topic]);
+    click(openMenu()->Command1[topic]);
     auto *lesson = forms::get<LessonWindow>(windows::lessonWindowOfCode(topic + 6));
     while (!lesson->cmdanimazione->isVisible())
         click(lesson->cmdAVANTI);
@@ -44,7 +42,7 @@ class tst_animation : public QObject
 private slots:
     void init() { freshProgram(); }
 
-    void framesInPlayedOrder_data()
+    void eachAnimationFromItsLesson_data()
     {
         QTest::addColumn<int>("topic");
         QTest::addColumn<QStringList>("frames");
@@ -52,22 +50,28 @@ private slots:
             QTest::addRow("%d %s", seq.number, seq.stem) << seq.number << seq.frames;
     }
 
-    void framesInPlayedOrder()
+    void eachAnimationFromItsLesson()
     {
+        // Every frame of the sequence is drawn; both views start on frame 1, the
+        // timer view plays to the last once and rests there, and plays again when
+        // restarted; the step view wraps; back in the lesson the pupil is on the
+        // same page, and entering it again starts afresh.
         QFETCH(int, topic);
         QFETCH(QStringList, frames);
+        for (const QString &f : frames)
+            QVERIFY2(QFile::exists(stagedDataDir() + "/" + f), qPrintable(f));
         WorkFolder folder;
         Trap trap;
         Fanimaz *p = openFromLesson(topic);
+        auto *lesson = forms::get<LessonWindow>(windows::lessonWindowOfCode(topic + 6));
+        const int page = lesson->pagina();
+        QVERIFY(!lesson->isVisible());
+        QVERIFY(p->isVisible());
         QCOMPARE(int(Modvaldoria::numanimazione), topic);
         QCOMPARE(p->numfotogrammi(), frames.size());
-        // Both views start on frame 1, the number box empty.
         QCOMPARE(frameShown(p->Image1), frames[0]);
         QCOMPARE(frameShown(p->Image2), frames[0]);
         QCOMPARE(p->Lab1->caption(), QString());
-        QCOMPARE(p->Labvel->caption(), "11");
-        QCOMPARE(p->Timer1->interval(), 701);
-        // The timer view plays frames 2 to the last once, then rests on the last.
         for (int i = 2; i <= frames.size(); ++i) {
             p->Timer1->fire();
             QCOMPARE(frameShown(p->Image2), frames[i - 1]);
@@ -78,127 +82,37 @@ private slots:
         QCOMPARE(frameShown(p->Image2), frames.last());
         QCOMPARE(p->indanim(), frames.size() + 3);
         QCOMPARE(p->Lab1->caption(), QString::number(frames.size()));
-        // Every distinct frame is a picture of the same size, side by side in the window.
-        QCOMPARE(p->Image2->size(), QSize(300, 240));
-        QVERIFY(!p->Image1->geometry().intersects(p->Image2->geometry()));
-        QVERIFY(p->Image2->geometry().right() < 800);
-        QVERIFY(p->Image1->geometry().bottom() < p->Command1->geometry().top());
-    }
-
-    void sequencesThatRepeatFrames()
-    {
-        // What the pupil sees of the two sequences that show a frame more than once.
-        const auto all = animation::sequences();
-        const QStringList granit = all[0].frames, terraz = all[2].frames;
-        for (int i = 1; i <= 10; ++i)
-            QCOMPARE(granit[i], i % 2 ? "granit2.jpg" : "granit3.jpg");
-        QCOMPARE(granit.mid(11), QStringList({"granit5.jpg", "granit4.jpg"}));
-        QCOMPARE(terraz.count("terraz6.jpg"), 2);
-        QCOMPARE(terraz.count("terraz7.jpg"), 2);
-        QCOMPARE(terraz.size(), 16);
-    }
-
-    void restartAndStepByHand()
-    {
-        WorkFolder folder;
-        Trap trap;
-        Fanimaz *p = openFromLesson(3);
-        const int n = p->numfotogrammi();
-        for (int i = 0; i < n + 5; ++i)
-            p->Timer1->fire();
+        // Restarted, the timer view plays from frame 1 again.
         click(p->Cmdanim);
         p->Timer1->fire();
-        QCOMPARE(frameShown(p->Image2), "terraz1.jpg");
+        QCOMPARE(frameShown(p->Image2), frames[0]);
         QCOMPARE(p->Lab1->caption(), "1");
         p->Timer1->fire();
-        QCOMPARE(frameShown(p->Image2), "terraz2.jpg");
-
+        QCOMPARE(frameShown(p->Image2), frames[1]);
         // The step view: the first click shows frame 1; after the last comes frame 1.
-        for (int i = 1; i <= n; ++i) {
+        for (int i = 1; i <= frames.size(); ++i) {
             click(p->Command1);
             QCOMPARE(p->Lab1->caption(), QString::number(i));
-            QCOMPARE(frameShown(p->Image1), p->fotogramma(i).section('\\', -1));
+            QCOMPARE(frameShown(p->Image1), frames[i - 1]);
         }
         QCOMPARE(p->indpasso(), 0);
         click(p->Command1);
-        QCOMPARE(frameShown(p->Image1), "terraz1.jpg");
+        QCOMPARE(frameShown(p->Image1), frames[0]);
         QCOMPARE(p->Lab1->caption(), "1");
         // The number box shows whichever view moved last.
         p->Timer1->fire();
         QCOMPARE(p->Lab1->caption(), "3");
-    }
+        // The two views side by side, inside the window, above the step button.
+        QVERIFY(!p->Image1->geometry().intersects(p->Image2->geometry()));
+        QVERIFY(p->Image2->geometry().right() < 800);
+        QVERIFY(p->Image1->geometry().bottom() < p->Command1->geometry().top());
 
-    void speedLimits_data()
-    {
-        QTest::addColumn<QString>("presses"); // + faster, - slower
-        QTest::addColumn<int>("interval");
-        QTest::addColumn<int>("level");
-        QTest::addColumn<bool>("fasterOn");
-        QTest::addColumn<bool>("slowerOn");
-        QTest::newRow("seven faster") << "+++++++" << 1 << 18 << true << true;
-        QTest::newRow("eight faster") << "++++++++" << 1 << 19 << false << true;
-        QTest::newRow("then one slower") << "++++++++-" << 101 << 18 << true << true;
-        QTest::newRow("ten slower") << "----------" << 1701 << 1 << true << true;
-        QTest::newRow("eleven slower") << "-----------" << 1800 << 0 << true << false;
-        QTest::newRow("then one faster") << "-----------+" << 1700 << 1 << true << true;
-    }
-
-    void speedLimits()
-    {
-        QFETCH(QString, presses);
-        QFETCH(int, interval);
-        QFETCH(int, level);
-        QFETCH(bool, fasterOn);
-        QFETCH(bool, slowerOn);
-        WorkFolder folder;
-        Trap trap;
-        Fanimaz *p = openFromLesson(2);
-        for (QChar c : presses)
-            (c == '+' ? p->cmdmaxvel : p->cmdminvel)->press();
-        QCOMPARE(p->intervallo(), interval);
-        QCOMPARE(p->Timer1->interval(), interval);
-        QCOMPARE(p->Labvel->caption(), QString::number(level));
-        QCOMPARE(p->cmdmaxvel->isEnabled(), fasterOn);
-        QCOMPARE(p->cmdminvel->isEnabled(), slowerOn);
-    }
-
-    void theTimerPlaysByItself()
-    {
-        WorkFolder folder;
-        Trap trap;
-        Fanimaz *p = openFromLesson(6);
-        for (int i = 0; i < 8; ++i)
-            click(p->cmdmaxvel);
-        QCOMPARE(p->Timer1->interval(), 1);
-        p->Timer1->setEnabled(true);
-        QTRY_COMPARE_WITH_TIMEOUT(frameShown(p->Image2), QString("fales17.jpg"), 5000);
-    }
-
-    void backToTheSamePage_data()
-    {
-        QTest::addColumn<int>("topic");
-        for (int t = 1; t <= 6; ++t)
-            QTest::addRow("topic %d", t) << t;
-    }
-
-    void backToTheSamePage()
-    {
-        QFETCH(int, topic);
-        WorkFolder folder;
-        Trap trap;
-        Fanimaz *p = openFromLesson(topic);
-        const QString name = windows::lessonWindowOfCode(topic + 6);
-        auto *lesson = forms::get<LessonWindow>(name);
-        const int page = lesson->pagina();
-        QVERIFY(!lesson->isVisible());
-        QVERIFY(p->isVisible());
         click(p->cmdmaxvel);
         click(p->Cmdtorna);
         QVERIFY(!forms::isLoaded("Fanimaz"));
         QVERIFY(lesson->isVisible());
         QCOMPARE(lesson->pagina(), page);
         QVERIFY(!lesson->cmdanimazione->isVisible());
-        // Entering the page again offers the animation again, from the start.
         click(lesson->Cmdindietro);
         click(lesson->cmdAVANTI);
         QVERIFY(lesson->cmdanimazione->isVisible());
@@ -209,15 +123,42 @@ private slots:
         QCOMPARE(again->indpasso(), 0);
     }
 
-    void graniteViewsMoveApart()
+    void speedLimits_data()
     {
+        // From the start (interval 701, level 11): + faster, - slower; which of
+        // faster and slower is still on.
+        QTest::addColumn<QString>("presses");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("on");
+        QTest::newRow("seven faster") << "+++++++" << 1 << 18 << "+-";
+        QTest::newRow("eight faster") << "++++++++" << 1 << 19 << "-";
+        QTest::newRow("then one slower") << "++++++++-" << 101 << 18 << "+-";
+        QTest::newRow("ten slower") << "----------" << 1701 << 1 << "+-";
+        QTest::newRow("eleven slower") << "-----------" << 1800 << 0 << "+";
+        QTest::newRow("then one faster") << "-----------+" << 1700 << 1 << "+-";
+    }
+
+    void speedLimits()
+    {
+        QFETCH(QString, presses);
+        QFETCH(int, interval);
+        QFETCH(int, level);
+        QFETCH(QString, on);
         WorkFolder folder;
         Trap trap;
-        Fanimaz *p = openFromLesson(1);
-        // Moved, then sized by the frame it shows.
-        QCOMPARE(platform::placement(p->Image2), (platform::TwRect{6280, 960, 4500, 3600}));
-        QCOMPARE(p->Image1->pos(), QPoint(64, 64));
-        QVERIFY(!p->Image1->geometry().intersects(p->Image2->geometry()));
+        Fanimaz *p = openFromLesson(2);
+        for (QChar c : presses)
+            (c == '+' ? p->cmdmaxvel : p->cmdminvel)->press();
+        QCOMPARE(p->Timer1->interval(), interval);
+        QCOMPARE(p->Labvel->caption(), QString::number(level));
+        QCOMPARE(p->cmdmaxvel->isEnabled(), on.contains('+'));
+        QCOMPARE(p->cmdminvel->isEnabled(), on.contains('-'));
+        if (presses == "++++++++") {
+            // At full speed the timer plays by itself to the last frame.
+            p->Timer1->setEnabled(true);
+            QTRY_COMPARE_WITH_TIMEOUT(frameShown(p->Image2), QString("vento13a.jpg"), 5000);
+        }
     }
 
     void aMissingFrameStopsWithItsName()
@@ -228,21 +169,6 @@ private slots:
         Fanimaz *p = openFromLesson(5);
         const QString message = expectFatal([p] { p->Timer1_Timer(); });
         QVERIFY2(message.contains("pervaldoria\\ghiac2.jpg"), qPrintable(message));
-    }
-
-    void everySequenceHasItsFrames()
-    {
-        // The renderer and the player read one table; every frame it names is drawn.
-        int distinct = 0;
-        QSet<QString> seen;
-        for (const auto &s : animation::sequences())
-            for (const QString &f : s.frames)
-                if (!seen.contains(f)) {
-                    seen.insert(f);
-                    ++distinct;
-                    QVERIFY2(QFile::exists(stagedDataDir() + "/" + f), qPrintable(f));
-                }
-        QCOMPARE(distinct, 98);
     }
 };
 

@@ -9,15 +9,12 @@
 #include "app/datafolder.h"
 #include "storage/dao.h"
 #include "storage/datapath.h"
-#include "app/startup.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlQuery>
-#include <QStandardPaths>
 
 #include <csignal>
 #include <cstdio>
@@ -30,73 +27,32 @@ namespace {
 struct Course
 {
     QTemporaryDir dir;
-    explicit Course(const QString &bank = sourceDir() + "/data/questions")
-    {
-        const QDir staged(stagedDataDir());
-        for (const QString &f : staged.entryList({"*.jpg"}, QDir::Files))
-            QFile::link(staged.filePath(f), dir.filePath(f));
-        const storage::Status installed =
-            storage::installCourseDatabase(dir.filePath("valdoria.mdb"), sourceDir() + "/data/schema.sql", bank);
-        if (!installed)
-            qFatal("cannot build the course: %s", qPrintable(installed.error()));
-    }
-    QString path() const { return dir.path(); }
-    QString database() const { return dir.filePath("valdoria.mdb"); }
+    explicit Course(const QString &bank = sourceDir() + "/data/questions") { installCourse(dir.path(), bank); }
 };
 
-// A copy of the shipped bank with the first set of domande1 retitled.
-QString olderBank(QTemporaryDir &where, const QString &title)
+// A copy of the shipped bank whose domande1 is one set, "SERIE DI PRIMA".
+QString olderBank(QTemporaryDir &where)
 {
-    for (const QString &f : QDir(sourceDir() + "/data/questions").entryList({"*.txt"}))
-        QFile::copy(sourceDir() + "/data/questions/" + f, where.filePath(f));
+    copyQuestionBank(where.path());
     QFile f(where.filePath("domande1.txt"));
-    f.open(QIODevice::ReadOnly);
-    QString text = QString::fromUtf8(f.readAll());
-    f.close();
-    const int start = int(text.indexOf("set: "));
-    const int end = int(text.indexOf('\n', start));
-    text.replace(start, end - start, "set: " + title);
     f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(text.toUtf8());
+    f.write("set: SERIE DI PRIMA\n");
+    for (int i = 0; i < 10; ++i)
+        f.write(QString("%1 Affermazione %2 della serie di prima.\n").arg(i % 2 ? "V" : "F").arg(i).toUtf8());
     return where.path();
 }
 
-QVariant scalar(const QString &file, const QString &sql)
-{
-    QVariant v;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "scalar");
-        db.setDatabaseName(file);
-        db.open();
-        QSqlQuery q(db);
-        if (q.exec(sql) && q.next())
-            v = q.value(0);
-    }
-    QSqlDatabase::removeDatabase("scalar");
-    return v;
-}
+QVariant scalar(const QString &file, const QString &sql) { return sqlOnFile(file, {sql}); }
 
 void addResults(const QString &file, int n)
 {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "results");
-        db.setDatabaseName(file);
-        db.open();
-        QSqlQuery q(db);
-        q.exec("BEGIN");
-        for (int i = 0; i < n; ++i) {
-            q.prepare("INSERT INTO studenti (\"cognome e nome\", argomento, punteggio, maxpunti) VALUES (?, 'X', ?, 10)");
-            q.addBindValue(QString("Alunno %1").arg(i));
-            q.addBindValue(i % 11);
-            q.exec();
-            q.prepare("INSERT INTO studsomm (\"cognome e nome\", \"punteggio totale\", valutazione) VALUES (?, ?, 'BUONO')");
-            q.addBindValue(QString("Alunno %1").arg(i));
-            q.addBindValue(80);
-            q.exec();
-        }
-        q.exec("COMMIT");
-    }
-    QSqlDatabase::removeDatabase("results");
+    QStringList sql{"BEGIN"};
+    for (int i = 0; i < n; ++i)
+        sql << QString("INSERT INTO studenti (\"cognome e nome\", argomento, punteggio, maxpunti) "
+                       "VALUES ('Alunno %1', 'X', %2, 10)").arg(i).arg(i % 11)
+            << QString("INSERT INTO studsomm (\"cognome e nome\", \"punteggio totale\", valutazione) "
+                       "VALUES ('Alunno %1', 80, 'BUONO')").arg(i);
+    sqlOnFile(file, sql << "COMMIT");
 }
 
 QString firstTitle(const QString &file) { return scalar(file, "SELECT argomento FROM domande1 ORDER BY rowid LIMIT 1").toString(); }
@@ -129,97 +85,71 @@ private slots:
     void whereTheResultsGo_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("userConfig");
-        QTest::addColumn<QString>("systemConfig");
-        QTest::addColumn<bool>("portable");
+        QTest::addColumn<QString>("user");   // the folder the user's config file names
+        QTest::addColumn<QString>("school"); // the folder the school's config file names
+        QTest::addColumn<bool>("portable");  // started where a pervaldoria folder is
         QTest::addColumn<QString>("expected"); // under home; empty: the working folder's pervaldoria
-        QTest::newRow("the school's folder") << QStringList{} << "" << "[dati]\ncartella = HOME/scuola\n" << false << "scuola";
-        QTest::newRow("the user's file wins") << QStringList{} << "[dati]\ncartella=HOME/mia\n"
-                                             << "[dati]\ncartella=HOME/scuola\n" << false << "mia";
-        QTest::newRow("--data wins") << QStringList{"valdoria", "--data", "HOME/aula 3"} << ""
-                                     << "[dati]\ncartella=HOME/scuola\n" << false << "aula 3";
+        QTest::newRow("the school's folder") << QStringList{} << "" << "scuola" << false << "scuola";
+        QTest::newRow("the user's file wins") << QStringList{} << "mia" << "scuola" << false << "mia";
+        QTest::newRow("--data wins") << QStringList{"valdoria", "--data", "HOME/aula 3"} << "" << "scuola" << false << "aula 3";
         QTest::newRow("run from a pervaldoria folder") << QStringList{} << "" << "" << true << "";
-        QTest::newRow("a pervaldoria folder, but the school's folder set")
-            << QStringList{} << "" << "[dati]\ncartella=HOME/scuola\n" << true << "scuola";
+        QTest::newRow("a pervaldoria folder, but the school's folder set") << QStringList{} << "" << "scuola" << true << "scuola";
     }
 
     void whereTheResultsGo()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(QString, userConfig);
-        QFETCH(QString, systemConfig);
+        QFETCH(QString, user);
+        QFETCH(QString, school);
         QFETCH(bool, portable);
         QFETCH(QString, expected);
-        auto write = [this](const QString &file, QString text) {
-            QDir().mkpath(QFileInfo(file).path());
-            QFile f(file);
-            f.open(QIODevice::WriteOnly);
-            f.write(text.replace("HOME", home_.path()).toUtf8());
-        };
-        if (!userConfig.isEmpty())
-            write(home_.path() + "/.config/valdoria/valdoria.conf", userConfig);
-        if (!systemConfig.isEmpty())
-            write(home_.path() + "/etc-xdg/valdoria/valdoria.conf", systemConfig);
-        for (QString &a : arguments)
-            a.replace("HOME", home_.path());
-        QTemporaryDir cwd;
-        if (portable)
-            QDir(cwd.path()).mkpath("pervaldoria");
-        const QString before = QDir::currentPath();
-        QDir::setCurrent(cwd.path());
+        for (const auto &[folder, config] : {std::pair{user, "/.config"}, std::pair{school, "/etc-xdg"}}) {
+            QDir().mkpath(home_.path() + config + "/valdoria");
+            QFile f(home_.path() + config + "/valdoria/valdoria.conf");
+            if (!folder.isEmpty() && f.open(QIODevice::WriteOnly))
+                f.write(QString("[dati]\ncartella = %1/%2\n").arg(home_.path(), folder).toUtf8());
+        }
+        arguments.replaceInStrings("HOME", home_.path());
         // (Installed with nothing set, the user's data folder: install.sh starts the
         // installed program for that.)
-        const app::DataPlaces places = app::chooseDataPlaces(arguments);
-        QDir::setCurrent(before);
-        QCOMPARE(places.writable, expected.isEmpty() ? QString() : home_.path() + "/" + expected);
-    }
-
-    void theFirstStartCopiesTheCourse()
-    {
-        Course course;
-        Trap trap;
-        app::DataPlaces places{home_.path() + "/dati", course.path(), {}};
-        app::prepareDataPlaces(places);
-        const QString db = home_.path() + "/dati/valdoria.mdb";
-        QVERIFY(QFile::exists(db));
-        QCOMPARE(storage::resolveDataPath("pervaldoria\\valdoria.mdb"), QFileInfo(db).absoluteFilePath());
-        QCOMPARE(QFileInfo(storage::resolveDataPath("pervaldoria\\VENTO.jpg")).fileName(), "vento.jpg");
-        QCOMPARE(QFileInfo(storage::resolveDataPath("pervaldoria\\vento.jpg")).path(), course.path());
-        auto opened = platform::must(storage::Database::open("pervaldoria\\valdoria.mdb"));
-        QCOMPARE(opened->path(), QFileInfo(db).absoluteFilePath());
-        // The course's own file is never the one written to.
-        QVERIFY(opened->path() != course.database());
+        WorkFolder cwd(WorkFolder::NoData);
+        if (portable)
+            QDir().mkpath("pervaldoria");
+        QCOMPARE(app::chooseDataPlaces(arguments).writable, expected.isEmpty() ? QString() : home_.path() + "/" + expected);
     }
 
     void anUnwritableDataFolderIsAClearFault()
     {
         Course course;
         Trap trap;
-        QFile blocker(home_.path() + "/occupato");
-        blocker.open(QIODevice::WriteOnly);
-        blocker.close();
-        app::DataPlaces places{home_.path() + "/occupato/dati", course.path(), {}};
+        QFile(home_.path() + "/occupato").open(QIODevice::WriteOnly);
+        app::DataPlaces places{home_.path() + "/occupato/dati", course.dir.path(), {}};
         const QString message = expectFatal([&] { app::prepareDataPlaces(places); });
         QVERIFY2(message.contains("occupato") && message.contains("cartella dei dati"), qPrintable(message));
     }
 
-    void anUpgradeBringsNewQuestionsAndKeepsEveryResult()
+    void theFirstStartCopiesTheCourseAnUpgradeKeepsEveryResult()
     {
         QTemporaryDir bank;
-        Course older(olderBank(bank, "SERIE DI PRIMA"));
+        Course older(olderBank(bank));
         Course newer;
         Trap trap;
         const QString db = home_.path() + "/dati/valdoria.mdb";
-        app::prepareDataPlaces({home_.path() + "/dati", older.path(), {}});
+        app::prepareDataPlaces({home_.path() + "/dati", older.dir.path(), {}});
         QCOMPARE(firstTitle(db), "SERIE DI PRIMA");
+        // The copy is the file written to; pictures are read from the course.
+        QCOMPARE(storage::resolveDataPath("pervaldoria\\valdoria.mdb"), QFileInfo(db).absoluteFilePath());
+        QCOMPARE(QFileInfo(storage::resolveDataPath("pervaldoria\\VENTO.jpg")).fileName(), "vento.jpg");
+        QCOMPARE(QFileInfo(storage::resolveDataPath("pervaldoria\\vento.jpg")).path(), older.dir.path());
+        QCOMPARE(platform::must(storage::Database::open("pervaldoria\\valdoria.mdb"))->path(), QFileInfo(db).absoluteFilePath());
         addResults(db, 250);
 
-        app::prepareDataPlaces({home_.path() + "/dati", newer.path(), {}});
+        app::prepareDataPlaces({home_.path() + "/dati", newer.dir.path(), {}});
         QCOMPARE(firstTitle(db), bankTitles("domande1").first());
         QCOMPARE(scalar(db, "SELECT count(*) FROM studenti").toInt(), 250);
         QCOMPARE(scalar(db, "SELECT count(*) FROM studsomm").toInt(), 250);
         QCOMPARE(scalar(db, "SELECT \"cognome e nome\" FROM studenti WHERE rowid = 200").toString(), "Alunno 199");
-        QCOMPARE(storage::courseVersion(db), storage::courseVersion(newer.database()));
+        QCOMPARE(storage::courseVersion(db), storage::courseVersion(newer.dir.filePath("valdoria.mdb")));
         // A dated copy of the file as it was stands beside it.
         const QStringList copies = QDir(home_.path() + "/dati").entryList({"valdoria.mdb.*.bak"});
         QCOMPARE(copies.size(), 1);
@@ -227,7 +157,7 @@ private slots:
         QCOMPARE(firstTitle(copy), "SERIE DI PRIMA");
         QCOMPARE(scalar(copy, "SELECT count(*) FROM studenti").toInt(), 250);
         // The same course again: nothing to do, no new copy.
-        app::prepareDataPlaces({home_.path() + "/dati", newer.path(), {}});
+        app::prepareDataPlaces({home_.path() + "/dati", newer.dir.path(), {}});
         QCOMPARE(QDir(home_.path() + "/dati").entryList({"valdoria.mdb.*.bak"}).size(), 1);
     }
 
@@ -237,11 +167,10 @@ private slots:
         // file still opens with all its results, and holds either the old
         // course or the new one, never a mixture.
         QTemporaryDir bank;
-        Course older(olderBank(bank, "SERIE DI PRIMA"));
+        Course older(olderBank(bank));
         // A large new course, so that its copy takes a while.
         QTemporaryDir bigBank;
-        for (const QString &f : QDir(sourceDir() + "/data/questions").entryList({"*.txt"}))
-            QFile::copy(sourceDir() + "/data/questions/" + f, bigBank.filePath(f));
+        copyQuestionBank(bigBank.path());
         {
             QFile f(bigBank.filePath("domande7.txt"));
             f.open(QIODevice::Append);
@@ -253,28 +182,33 @@ private slots:
             }
         }
         Course newer(bigBank.path());
+        // Set VALDORIA_SEED to replay a failed run.
+        const quint32 seed = qEnvironmentVariableIsSet("VALDORIA_SEED") ? quint32(qEnvironmentVariableIntValue("VALDORIA_SEED"))
+                                                                        : QRandomGenerator::global()->generate();
+        qInfo("kill seed %u", seed);
+        QRandomGenerator random(seed);
         int cutShort = 0;
         qint64 whole = 0;
-        for (int round = 0; round < 6; ++round) {
+        // The first round runs whole, to learn how long one upgrade takes here;
+        // the second is killed somewhere in the middle of it.
+        for (int round = 0; round < 2; ++round) {
             const QString dir = home_.path() + QString("/dati%1").arg(round);
-            {
-                Trap trap;
-                app::prepareDataPlaces({dir, older.path(), {}});
-            }
+            Trap trap;
+            app::prepareDataPlaces({dir, older.dir.path(), {}});
             storage::setDataFolders({});
             const QString db = dir + "/valdoria.mdb";
             addResults(db, 100);
             QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {"--upgrade-child", db, newer.dir.filePath("valdoria.mdb")});
+            // Timed from when the child is about to upgrade, past its own start.
+            QVERIFY(child.waitForReadyRead(20000));
             QElapsedTimer clock;
             clock.start();
-            child.start(QCoreApplication::applicationFilePath(), {"--upgrade-child", db, newer.database()});
-            QVERIFY(child.waitForStarted());
             if (round == 0) {
-                // The first upgrade runs whole, to learn how long one takes here.
                 QVERIFY(child.waitForFinished(60000));
                 whole = qMax<qint64>(clock.elapsed(), 4);
             } else {
-                QTest::qWait(int(QRandomGenerator::global()->bounded(whole / 4, whole * 3 / 4)));
+                QTest::qWait(int(random.bounded(whole / 4, whole * 3 / 4)));
                 if (child.state() == QProcess::Running && child.processId() > 0)
                     ::kill(pid_t(child.processId()), SIGKILL);
             }
@@ -289,23 +223,12 @@ private slots:
             const bool old = title == "SERIE DI PRIMA";
             QVERIFY2(old ? sets == 2 : sets == 20002, qPrintable(QString("%1 sets, first title %2").arg(sets).arg(title)));
             // And a later start finishes the job.
-            Trap trap;
-            app::prepareDataPlaces({dir, newer.path(), {}});
+            app::prepareDataPlaces({dir, newer.dir.path(), {}});
             QCOMPARE(scalar(db, "SELECT count(*) FROM domande7").toInt(), 20002);
             QCOMPARE(scalar(db, "SELECT count(*) FROM studenti").toInt(), 100);
             storage::setDataFolders({});
         }
         QVERIFY2(cutShort > 0, "no upgrade was cut short");
-    }
-
-    void qtSpeaksItalian()
-    {
-        WorkFolder folder;
-        Trap trap;
-        app::startUp({});
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annulla");
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Save"), "Salva");
-        QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), "&Nome del file:");
     }
 };
 
@@ -313,18 +236,13 @@ private slots:
 static int upgradeChild(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    std::printf("ready\n");
+    std::fflush(stdout);
     const auto refreshed = storage::refreshCourse(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     std::printf("%s\n", refreshed ? "done" : qPrintable(refreshed.error()));
     return refreshed ? 0 : 1;
 }
 
-int main(int argc, char **argv)
-{
-    if (argc == 4 && qstrcmp(argv[1], "--upgrade-child") == 0)
-        return upgradeChild(argc, argv);
-    QApplication app(argc, argv);
-    tst_datafolder t;
-    return QTest::qExec(&t, argc, argv);
-}
+TEST_MAIN_WITH_CHILD(tst_datafolder, "--upgrade-child", upgradeChild)
 
 #include "tst_datafolder.moc"

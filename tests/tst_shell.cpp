@@ -9,7 +9,6 @@
 #include "app/startup.h"
 
 #include <QCloseEvent>
-#include <QMessageBox>
 #include <QProcess>
 #include <QSqlQuery>
 
@@ -24,16 +23,21 @@ class tst_shell : public QObject
 private slots:
     void init() { freshProgram(); }
 
-    void startsOnTheMenuWithTheDatabaseOpen()
+    void theProgramStartsOnTheMenuInItalian()
     {
         WorkFolder folder;
         Trap trap;
+        app::startUp();
         Fscelte *menu = openMenu();
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annulla");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Save"), "Salva");
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), "&Nome del file:");
         QVERIFY(Modvaldoria::db);
-        QCOMPARE(menu->windowTitle(), "scelta dell'argomento");
+        QVERIFY(!Modvaldoria::numargomento.isValid());
         QCOMPARE(menu->frameGeometry().topLeft(), QPoint(0, 0));
         QCOMPARE(menu->size(), QGuiApplication::primaryScreen()->geometry().size());
-        QVERIFY(!Modvaldoria::numargomento.isValid());
+        for (const auto *b : menu->findChildren<platform::CommandButton *>())
+            QVERIFY2(QFontMetrics(b->font()).horizontalAdvance(b->text()) < b->width() - 8, qPrintable(b->text()));
     }
 
     void withoutTheDatabaseItStopsAndSaysWhy()
@@ -52,16 +56,6 @@ private slots:
         QVERIFY2(said.contains("BOX:Valdoria - errore"), qPrintable(said));
     }
 
-    void everyButtonShowsItsWholeCaption()
-    {
-        WorkFolder folder;
-        Trap trap;
-        const auto buttons = openMenu()->findChildren<platform::CommandButton *>();
-        QCOMPARE(buttons.size(), 11);
-        for (const auto *b : buttons)
-            QVERIFY2(QFontMetrics(b->font()).horizontalAdvance(b->text()) < b->width() - 8, qPrintable(b->text()));
-    }
-
     void topicButtonsOpenLessonAndFirstSet_data()
     {
         QTest::addColumn<int>("index");
@@ -77,41 +71,47 @@ private slots:
         Fscelte *menu = openMenu();
         click(menu->Command1[index]);
         QCOMPARE(Modvaldoria::numargomento.toInt(), index + 6);
-        const QString lesson = windows::lessonWindowOfCode(index + 6);
-        QVERIFY(forms::isLoaded(lesson));
-        auto *window = forms::get<lessons::LessonWindow>(lesson);
+        auto *window = forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(index + 6));
         QVERIFY(window->isVisible());
         QCOMPARE(window->pagina(), 1);
         QVERIFY(!menu->isVisible());
-        QCOMPARE(Modvaldoria::rsdomande->table(), QString("domande%1").arg(index));
-
-        auto rs = platform::must(Modvaldoria::db->openRecordset(QString("domande%1").arg(index)));
-        platform::must(rs->moveFirst());
-        QCOMPARE(Modvaldoria::titolo, platform::must(rs->field("argomento")).toString());
+        const QString table = QString("domande%1").arg(index);
+        QCOMPARE(Modvaldoria::rsdomande->table(), table);
+        // The first set of the bank, its statements and their answers.
+        QCOMPARE(Modvaldoria::titolo, bankTitles(table).first());
         for (int k = 1; k <= 10; ++k) {
-            QCOMPARE(Modvaldoria::testodomande[k].toString(), platform::must(rs->field(k + 1)).toString());
-            QCOMPARE(int(Modvaldoria::rispesatte[k]), platform::must(rs->field(k + 11)).toInt());
+            QCOMPARE(Modvaldoria::testodomande[k].toString(), bankStatements(table).first()[k - 1]);
+            QCOMPARE(int(Modvaldoria::rispesatte[k]), bankAnswer(table, bankStatements(table).first()[k - 1]));
         }
     }
 
-    void topicSevenLeavesTheQuestionsAlone()
+    void backToTheMenuAndOnToTheSynthesis()
     {
+        // The same topic again starts at page 1; the synthesis lesson (topic 7)
+        // keeps the questions of the topic before and opens over the menu.
         WorkFolder folder;
         Trap trap;
         Fscelte *menu = openMenu();
         click(menu->Command1[3]);
+        auto *lesson = forms::get<lessons::LessonWindow>("farg3");
+        click(lesson->cmdAVANTI);
+        click(lesson->cmdAVANTI);
+        QCOMPARE(lesson->pagina(), 3);
+        click(lesson->cmdscegli);
+        QVERIFY(menu->isVisible());
+        QVERIFY(!forms::isLoaded("farg3"));
+        click(menu->Command1[3]);
+        QCOMPARE(forms::get<lessons::LessonWindow>("farg3")->pagina(), 1);
         const QString title = Modvaldoria::titolo;
         const QVariant first = Modvaldoria::testodomande[1];
-        forms::get<lessons::LessonWindow>("farg3")->cmdscegli_Click();
-        QVERIFY(menu->isVisible());
+        click(forms::get<lessons::LessonWindow>("farg3")->cmdscegli);
         click(menu->Command1[7]);
         QCOMPARE(Modvaldoria::numargomento.toInt(), 13);
         QVERIFY(forms::get<lessons::LessonWindow>("farg7")->isVisible());
-        QVERIFY(menu->isVisible()); // stays under the synthesis lesson
+        QVERIFY(menu->isVisible());
         QCOMPARE(Modvaldoria::rsdomande->table(), "domande3");
         QCOMPARE(Modvaldoria::titolo, title);
         QCOMPARE(Modvaldoria::testodomande[1], first);
-
         // With the menu brought to the front, another topic opens beside it.
         click(menu->Command1[2]);
         QCOMPARE(Modvaldoria::numargomento.toInt(), 8);
@@ -119,123 +119,72 @@ private slots:
         QVERIFY(forms::get<lessons::LessonWindow>("farg2")->isVisible());
     }
 
-    void sameTopicTwiceStartsAtPageOne()
+    void exitAsksFirst_data()
     {
-        WorkFolder folder;
-        Trap trap;
-        Fscelte *menu = openMenu();
-        click(menu->Command1[1]);
-        auto *lesson = forms::get<lessons::LessonWindow>("fargom");
-        lesson->cmdAVANTI_Click();
-        lesson->cmdAVANTI_Click();
-        QCOMPARE(lesson->pagina(), 3);
-        click(lesson->cmdscegli);
-        QVERIFY(!forms::isLoaded("fargom"));
-        click(menu->Command1[1]);
-        QCOMPARE(forms::get<lessons::LessonWindow>("fargom")->pagina(), 1);
-    }
-
-    void exitConfirmation_data()
-    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("closed"); // by the window's own close button
         QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("ends");
-        QTest::newRow("OK") << "OK" << true;
-        QTest::newRow("Annulla") << "Annulla" << false;
+        QTest::newRow("menu, OK") << "Fscelte" << false << "OK";
+        QTest::newRow("menu, Annulla") << "Fscelte" << false << "Annulla";
+        QTest::newRow("menu closed, Annulla") << "Fscelte" << true << "Annulla";
+        QTest::newRow("lesson, OK") << "fargom" << false << "OK";
+        QTest::newRow("lesson, Annulla") << "fargom" << false << "Annulla";
     }
 
-    void exitConfirmation()
+    void exitAsksFirst()
     {
+        QFETCH(QString, window);
+        QFETCH(bool, closed);
         QFETCH(QString, answer);
-        QFETCH(bool, ends);
-        WorkFolder folder;
-        Trap trap;
-        Fscelte *menu = openMenu();
-        ModalAnswers answers;
-        answers.press(answer);
-        click(menu->cmduscita);
-        QCOMPARE(answers.titles, QStringList{"USCITA MsgBox"});
-        QCOMPARE(answers.texts, QStringList{"sei sicuro di voler uscire dal programma?"});
-        QCOMPARE(trap.endings, ends ? QList<int>{0} : QList<int>{});
-        QCOMPARE(Modvaldoria::titolo, "USCITA MsgBox");
-        QVERIFY(menu->isVisible());
-    }
-
-    void closingAWindowAsksToo()
-    {
         WorkFolder folder;
         Trap trap;
         app::startUp();
-        Fscelte *menu = forms::get<Fscelte>("Fscelte");
+        if (window == "fargom")
+            click(openMenu()->Command1[1]);
         ModalAnswers answers;
-        answers.press("Annulla");
+        answers.press(answer);
         QCloseEvent close;
-        QApplication::sendEvent(menu, &close);
+        if (closed)
+            QApplication::sendEvent(openMenu(), &close);
+        else
+            click(forms::existing(window)->findChild<QWidget *>(window == "fargom" ? "Labesco" : "cmduscita"));
+        QCOMPARE(answers.titles, QStringList{"USCITA MsgBox"});
         QCOMPARE(answers.texts, QStringList{"sei sicuro di voler uscire dal programma?"});
-        QVERIFY(trap.endings.isEmpty());
-        QVERIFY(forms::isLoaded("Fscelte"));
-    }
-
-    void namePrompt_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("as typed") << "  D'Amico Niccolò " << false << "  D'Amico Niccolò ";
-        QTest::newRow("nothing") << "" << false << "";
-        QTest::newRow("cancelled") << "Rossi" << true << "";
+        QCOMPARE(trap.endings, answer == "OK" ? QList<int>{0} : QList<int>{});
+        QCOMPARE(Modvaldoria::titolo, "USCITA MsgBox");
+        QVERIFY(forms::existing(window)->isVisible());
     }
 
     void namePrompt()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, cancel);
-        QFETCH(QString, stored);
+        // Stored as typed, blanks, apostrophe and accents included. (An empty or
+        // cancelled name: tst_questionnaire and tst_summative, at their windows.)
         ModalAnswers answers;
-        answers.type(typed, cancel);
-        Modvaldoria::nomealunno = "prima";
+        answers.type("  D'Amico Niccolò ");
         Modvaldoria::chiedinome();
-        QCOMPARE(Modvaldoria::nomealunno, stored);
+        QCOMPARE(Modvaldoria::nomealunno, "  D'Amico Niccolò ");
         QCOMPARE(answers.titles, QStringList{"Valdoria"});
         QCOMPARE(answers.texts, QStringList{"Scrivi qui prima il cognome, poi il tuo nome"});
     }
 
-    void noTopicShowsNoLesson()
+    void noTopicNoLessonNoQuestions()
     {
-        WorkFolder folder;
-        Trap trap;
-        for (const QVariant &code : {QVariant(), QVariant(6), QVariant(14), QVariant("x")}) {
-            Modvaldoria::numargomento = code;
-            Modvaldoria::mostraargomento();
-        }
-        for (const auto &layout : lessons::lessonLayouts())
-            QVERIFY(!forms::isLoaded(layout.window()));
-    }
-
-    void questionsOfNoTopicAreAFault()
-    {
-        // Opening the questions without a valid topic must not carry on with the
-        // table of an earlier topic.
+        // Without a valid topic no lesson opens, and the questions are a fault
+        // instead of the table of an earlier topic; so is an empty table.
         WorkFolder folder;
         Trap trap;
         openMenu();
         Modvaldoria::numargomento = 8;
         Modvaldoria::apridomande();
         QCOMPARE(Modvaldoria::rsdomande->table(), "domande2");
-        for (const QVariant &code : {QVariant(), QVariant(14), QVariant("x")}) {
+        for (const QVariant &code : {QVariant(), QVariant(6), QVariant(14), QVariant("x")}) {
             Modvaldoria::numargomento = code;
+            Modvaldoria::mostraargomento();
             QVERIFY(expectFatal([] { Modvaldoria::apridomande(); }).contains("nessun argomento"));
         }
-    }
-
-    void anEmptyQuestionTableStopsWithAClearMessage()
-    {
-        WorkFolder folder;
-        Trap trap;
-        openMenu();
-        {
-            QSqlQuery q(Modvaldoria::db->connection());
-            QVERIFY(q.exec("DELETE FROM domande4"));
-        }
+        for (const auto &layout : lessons::lessonLayouts())
+            QVERIFY(!forms::isLoaded(layout.window()));
+        QVERIFY(QSqlQuery(Modvaldoria::db->connection()).exec("DELETE FROM domande4"));
         Modvaldoria::numargomento = 10;
         const QString message = expectFatal([] { Modvaldoria::apridomande(); });
         QVERIFY2(message.contains("domande4"), qPrintable(message));
@@ -247,28 +196,11 @@ private slots:
 static int startupChild(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            std::printf("BOX:%s\n%s\n", qPrintable(box->windowTitle()), qPrintable(box->text()));
-            std::fflush(stdout);
-            box->accept();
-        }
-    });
-    answer.start(20);
-    QTimer::singleShot(10000, [] { std::_Exit(99); });
+    answerBoxesOnStdout(20);
     QTimer::singleShot(0, [] { app::startUp(); });
     return app.exec();
 }
 
-int main(int argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--startup-child") == 0)
-            return startupChild(argc, argv);
-    QApplication app(argc, argv);
-    tst_shell t;
-    return QTest::qExec(&t, argc, argv);
-}
+TEST_MAIN_WITH_CHILD(tst_shell, "--startup-child", startupChild)
 
 #include "tst_shell.moc"

@@ -9,8 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -18,8 +16,6 @@
 using namespace testing;
 
 namespace {
-
-QString tool(const char *path) { return QStringLiteral(VALDORIA_BINARY_DIR "/tools/") + path; }
 
 int run(const QString &program, const QStringList &args, QString *said)
 {
@@ -31,26 +27,21 @@ int run(const QString &program, const QStringList &args, QString *said)
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
-// A copy of the shipped question bank to tamper with.
-void copyBank(const QString &to)
+int mkdb(const QString &schema, const QString &bank, const QString &db, QString *said)
 {
-    for (const QString &f : QDir(sourceDir() + "/data/questions").entryList({"*.txt"}))
-        QFile::copy(sourceDir() + "/data/questions/" + f, to + "/" + f);
+    return run(QStringLiteral(VALDORIA_BINARY_DIR "/tools/mkdb/mkdb"), {"--schema", schema, "--questions", bank, "--db", db}, said);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 int rows(const QString &file, const QString &table)
 {
-    int n = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "rows");
-        db.setDatabaseName(file);
-        db.open();
-        QSqlQuery q(db);
-        if (q.exec("SELECT count(*) FROM \"" + table + "\"") && q.next())
-            n = q.value(0).toInt();
-    }
-    QSqlDatabase::removeDatabase("rows");
-    return n;
+    const QVariant n = sqlOnFile(file, {"SELECT count(*) FROM \"" + table + "\""});
+    return n.isValid() ? n.toInt() : -1;
 }
 
 } // namespace
@@ -73,27 +64,15 @@ private slots:
         // install included, and the stored results stay.
         QFETCH(QString, file);
         QTemporaryDir work, bank;
-        copyBank(bank.path());
+        copyQuestionBank(bank.path());
         const QString db = work.path() + "/valdoria.mdb";
-        const QStringList args{"--schema", sourceDir() + "/data/schema.sql", "--questions", bank.path(), "--db", db};
         QString said;
-        QCOMPARE(run(tool("mkdb/mkdb"), args, &said), 0);
-        {
-            QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "fill");
-            c.setDatabaseName(db);
-            QVERIFY(c.open());
-            QSqlQuery q(c);
-            QVERIFY(q.exec("INSERT INTO studenti (\"cognome e nome\", punteggio) VALUES ('Verdi Anna', 7)"));
-            QVERIFY(q.exec("INSERT INTO studsomm (\"cognome e nome\", valutazione) VALUES ('Verdi Anna', 'BUONO')"));
-        }
-        QSqlDatabase::removeDatabase("fill");
-        QFile bad(bank.path() + "/" + file);
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("set: RISULTATI\n");
-        for (int i = 0; i < 10; ++i)
-            bad.write("V Una frase\n");
-        bad.close();
-        QCOMPARE(run(tool("mkdb/mkdb"), args, &said), 1);
+        QCOMPARE(mkdb(sourceDir() + "/data/schema.sql", bank.path(), db, &said), 0);
+        sqlOnFile(db, {"INSERT INTO studenti (\"cognome e nome\", punteggio) VALUES ('Verdi Anna', 7)",
+                       "INSERT INTO studsomm (\"cognome e nome\", valutazione) VALUES ('Verdi Anna', 'BUONO')"});
+        QCOMPARE(rows(db, "studenti"), 1);
+        QVERIFY(writeFile(bank.path() + "/" + file, "set: RISULTATI\n" + QByteArray("V Una frase\n").repeated(10)));
+        QCOMPARE(mkdb(sourceDir() + "/data/schema.sql", bank.path(), db, &said), 1);
         QVERIFY2(said.contains(file) && said.contains("not a question table"), qPrintable(said));
         QCOMPARE(rows(db, "studenti"), 1);
         QCOMPARE(rows(db, "studsomm"), 1);
@@ -102,28 +81,19 @@ private slots:
     void aFailedFirstInstallLeavesNoFile()
     {
         QTemporaryDir work, bank;
-        copyBank(bank.path());
-        QFile broken(bank.path() + "/domande3.txt");
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("set: ROTTA\nV una sola affermazione\n");
-        broken.close();
+        copyQuestionBank(bank.path());
+        QVERIFY(writeFile(bank.path() + "/domande3.txt", "set: ROTTA\nV una sola affermazione\n"));
         const QString db = work.path() + "/nuovo/valdoria.mdb";
         QString said;
-        QCOMPARE(run(tool("mkdb/mkdb"),
-                     {"--schema", sourceDir() + "/data/schema.sql", "--questions", bank.path(), "--db", db}, &said),
-                 1);
+        QCOMPARE(mkdb(sourceDir() + "/data/schema.sql", bank.path(), db, &said), 1);
         QVERIFY2(said.contains("domande3.txt:2"), qPrintable(said));
         QVERIFY(!QFile::exists(db));
 
         // A schema the engine refuses fails after the file was created: it goes too.
-        QFile schema(work.path() + "/schema.sql");
-        QVERIFY(schema.open(QIODevice::WriteOnly));
-        schema.write("CREATE TABLE IF NOT EXISTS studenti (x);\nNOT SQL AT ALL;\n");
-        schema.close();
+        QVERIFY(writeFile(work.path() + "/schema.sql", "CREATE TABLE IF NOT EXISTS studenti (x);\nNOT SQL AT ALL;\n"));
         QFile::remove(bank.path() + "/domande3.txt");
         QVERIFY(QFile::copy(sourceDir() + "/data/questions/domande3.txt", bank.path() + "/domande3.txt"));
-        QCOMPARE(run(tool("mkdb/mkdb"), {"--schema", schema.fileName(), "--questions", bank.path(), "--db", db}, &said),
-                 1);
+        QCOMPARE(mkdb(work.path() + "/schema.sql", bank.path(), db, &said), 1);
         QVERIFY(!QFile::exists(db));
     }
 
@@ -131,30 +101,24 @@ private slots:
     {
         // Contact sheets that cannot be written make the build fail, as pictures do.
         QTemporaryDir out;
-        QFile blocker(out.path() + "/fogli");
-        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the sheets' folder should be
-        blocker.close();
+        QVERIFY(writeFile(out.path() + "/fogli", {})); // a file where the sheets' folder should be
         QString said;
-        const int status = run(tool("picrender/picrender"),
-                               {"--svg", sourceDir() + "/data/pictures", "--out", out.path() + "/pervaldoria",
-                                "--sheets", blocker.fileName()},
-                               &said);
-        QCOMPARE(status, 1);
+        QCOMPARE(run(QStringLiteral(VALDORIA_BINARY_DIR "/tools/picrender/picrender"),
+                     {"--svg", sourceDir() + "/data/pictures", "--out", out.path() + "/pervaldoria", "--sheets", out.path() + "/fogli"},
+                     &said),
+                 1);
         QVERIFY2(said.contains("cannot write"), qPrintable(said));
         QVERIFY(QFile::exists(out.path() + "/pervaldoria/vento.jpg"));
     }
 };
 
-int main(int argc, char **argv)
+// install.sh asks how many rows a table of an installed database holds.
+static int countRows(int argc, char **argv)
 {
-    // install.sh asks how many rows a table of an installed database holds.
-    if (argc == 4 && qstrcmp(argv[1], "--count") == 0) {
-        QCoreApplication app(argc, argv);
-        std::printf("%d\n", rows(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])));
-        return 0;
-    }
-    QApplication app(argc, argv);
-    tst_tools t;
-    return QTest::qExec(&t, argc, argv);
+    QCoreApplication app(argc, argv);
+    std::printf("%d\n", rows(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])));
+    return 0;
 }
+
+TEST_MAIN_WITH_CHILD(tst_tools, "--count", countRows)
 #include "tst_tools.moc"
