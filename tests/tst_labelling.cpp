@@ -8,7 +8,7 @@
 
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
-#include "assessment/labeltopics.h"
+#include "common/labeltopics.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 #include "shell/fscelte.h"
@@ -53,9 +53,9 @@ void put(FQimage *w, int tile, int box)
 }
 
 // Puts `n` tiles (all by default) right, from the last box used back.
-void putRight(FQimage *w, const assessment::LabelTopic &topic, int n = assessment::DropBoxCount)
+void putRight(FQimage *w, const common::LabelTopic &topic, int n = common::DropBoxCount)
 {
-    for (int b = assessment::DropBoxCount - 1; b >= 0 && n > 0; --b)
+    for (int b = common::DropBoxCount - 1; b >= 0 && n > 0; --b)
         if (topic.attesi[b]) {
             put(w, topic.attesi[b], b);
             --n;
@@ -112,13 +112,13 @@ private slots:
         WorkFolder folder;
         Trap trap;
         FQimage *w = openInPractice(topic);
-        const auto &t = *assessment::labelTopic(topic + 6);
+        const auto &t = *common::labelTopic(topic + 6);
         QVERIFY(w->isVisible());
         QVERIFY(!forms::existing(windows::FQuest)->isVisible());
         QCOMPARE(w->txtTITOLO->text(), t.title);
         QCOMPARE(w->Image1->pictureName(), "pervaldoria\\" + t.picture);
         for (int round = 0;; ++round) {
-            for (int i = 0; i < assessment::DropBoxCount; ++i) {
+            for (int i = 0; i < common::DropBoxCount; ++i) {
                 const bool used = i < t.terms.size();
                 QCOMPARE(w->Label3[i]->isVisibleTo(w), used);
                 QCOMPARE(w->Label1[i]->caption(), used ? t.terms[i] : QString());
@@ -138,7 +138,7 @@ private slots:
             }
             click(w->cmdRISULT);
             QCOMPARE(w->txtrisult->text(), QString::number(round ? t.terms.size() : 0));
-            for (int i = 0; i < assessment::DropBoxCount; ++i)
+            for (int i = 0; i < common::DropBoxCount; ++i)
                 QCOMPARE(colorOf(w->Label4[i]) == Red, round == 0 && t.attesi[i] != 0);
             QCOMPARE(buttons(w), "deeeeed");
             QVERIFY(storedRows().isEmpty());
@@ -204,7 +204,7 @@ private slots:
         QFETCH(int, placed);
         WorkFolder folder;
         Trap trap;
-        const auto &t = *assessment::labelTopic(topic + 6);
+        const auto &t = *common::labelTopic(topic + 6);
         int firstBox = 0;
         while (!t.attesi[firstBox])
             ++firstBox;

@@ -12,6 +12,7 @@ using platform::CommandButton;
 using platform::Design;
 using platform::Label;
 namespace forms = platform::forms;
+using namespace common;
 namespace M = Modvaldoria;
 
 namespace {

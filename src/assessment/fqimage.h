@@ -5,7 +5,7 @@
 // with a click or the keyboard). In the test its result is one more row of the
 // questionnaire's results.
 
-#include "labeltopics.h"
+#include "common/labeltopics.h"
 
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -36,9 +36,9 @@ public:
 
     platform::TextBox *txtTITOLO;
     platform::PictureBox *Image1;
-    std::array<platform::Label *, DropBoxCount> Label4{};
-    std::array<platform::Label *, DropBoxCount> Label3{};
-    std::array<platform::Label *, DropBoxCount> Label1{};
+    std::array<platform::Label *, common::DropBoxCount> Label4{};
+    std::array<platform::Label *, common::DropBoxCount> Label3{};
+    std::array<platform::Label *, common::DropBoxCount> Label1{};
     platform::Label *Label2;
     platform::CommandButton *cmdriprovo;
     platform::CommandButton *cmdRISULT;
@@ -58,9 +58,9 @@ private:
     // Empties the boxes and greys the tiles again.
     void clearBoxes();
 
-    std::array<QString, DropBoxCount + 1> termini; // terms 1 to n
-    std::array<QString, DropBoxCount> attesi;      // the number each box expects, empty if unused
-    int numcaselle_ = DropBoxCount;
+    std::array<QString, common::DropBoxCount + 1> termini; // terms 1 to n
+    std::array<QString, common::DropBoxCount> attesi;      // the number each box expects, empty if unused
+    int numcaselle_ = common::DropBoxCount;
 };
 
 } // namespace assessment

@@ -1,6 +1,6 @@
 #include "course.h"
 
-#include "assessment/labeltopics.h"
+#include "common/labeltopics.h"
 #include "storage/coursebank.h"
 
 #include <QDir>
@@ -111,7 +111,7 @@ bool loadCourse(const QString &sourceDir, Course *course, QString *error)
     if (!readText(source.filePath(header), &text, error))
         return false;
     const QStringList lines = text.split(QLatin1Char('\n'));
-    for (const assessment::LabelTopic &t : assessment::labelTopics()) {
+    for (const common::LabelTopic &t : common::labelTopics()) {
         LabelTopic topic{t.code - 6, header, {}};
         for (const QString &term : t.terms) {
             const QString literal = QStringLiteral("QStringLiteral(\"%1\")").arg(term);

@@ -1,6 +1,6 @@
 #include "labelsheet.h"
 
-#include "assessment/labeltopics.h"
+#include "common/labeltopics.h"
 
 #include <QFont>
 #include <QPainter>
@@ -45,7 +45,7 @@ void drawBox(QPainter &p, const QRect &r, const QColor &back, const QString &tex
 }
 
 // One topic as its window shows it, painted in window coordinates.
-void drawTopic(QPainter &p, const assessment::LabelTopic &topic, const QImage &picture)
+void drawTopic(QPainter &p, const common::LabelTopic &topic, const QImage &picture)
 {
     p.fillRect(WindowCrop, WindowBack);
 
@@ -55,7 +55,7 @@ void drawTopic(QPainter &p, const assessment::LabelTopic &topic, const QImage &p
     p.setFont(font(13, true));
     p.drawText(title.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, topic.title);
 
-    const QRect frame = assessment::PictureFrame.px();
+    const QRect frame = common::PictureFrame.px();
     if (picture.isNull()) {
         p.fillRect(frame, Qt::white);
         p.setFont(font(14, true));
@@ -65,9 +65,9 @@ void drawTopic(QPainter &p, const assessment::LabelTopic &topic, const QImage &p
         p.drawImage(frame, picture);
     }
 
-    for (int i = 0; i < assessment::DropBoxCount; ++i)
+    for (int i = 0; i < common::DropBoxCount; ++i)
         if (topic.attesi[i] != 0)
-            drawBox(p, assessment::DropBoxes[i].rect.px(), BoxBack, QString::number(topic.attesi[i]));
+            drawBox(p, common::DropBoxes[i].rect.px(), BoxBack, QString::number(topic.attesi[i]));
 
     for (int k = 1; k <= topic.terms.size(); ++k) {
         const int top = TileTop + TileStep * (k - 1);
@@ -84,7 +84,7 @@ void drawTopic(QPainter &p, const assessment::LabelTopic &topic, const QImage &p
 
 QImage labellingSheet(const QString &pictureDir, QStringList *missing)
 {
-    const QList<assessment::LabelTopic> &topics = assessment::labelTopics();
+    const QList<common::LabelTopic> &topics = common::labelTopics();
     const int columns = 2, pad = 10, caption = 18, head = 30;
     const int rows = (int(topics.size()) + columns - 1) / columns;
     const QSize cell = WindowCrop.size();
@@ -99,7 +99,7 @@ QImage labellingSheet(const QString &pictureDir, QStringList *missing)
     p.drawText(pad, 22, QStringLiteral("Descrivi l'immagine: ogni casella con il numero che aspetta"));
 
     for (int t = 0; t < topics.size(); ++t) {
-        const assessment::LabelTopic &topic = topics[t];
+        const common::LabelTopic &topic = topics[t];
         const QImage picture(pictureDir + "/" + topic.picture);
         if (picture.isNull())
             missing->append(topic.picture);

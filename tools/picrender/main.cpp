@@ -8,7 +8,7 @@
 #include "frames/frames.h"
 #include "labelsheet.h"
 #include "animation/sequences.h"
-#include "assessment/labeltopics.h"
+#include "common/labeltopics.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -193,7 +193,7 @@ int main(int argc, char **argv)
         QDir().mkpath(sheetDir);
         // The labelling pictures have a sheet of their own, with their boxes.
         QSet<QString> labelPictures;
-        for (const assessment::LabelTopic &t : assessment::labelTopics())
+        for (const common::LabelTopic &t : common::labelTopics())
             labelPictures.insert(t.picture);
         QList<QPair<QString, QImage>> lessons, wide;
         for (const auto &s : stills)

@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <array>
 
-namespace assessment {
+namespace common {
 
 inline constexpr int DropBoxCount = 10;
 
@@ -97,4 +97,4 @@ inline const LabelTopic *labelTopic(int code)
     return nullptr;
 }
 
-} // namespace assessment
+} // namespace common
