@@ -63,7 +63,10 @@ class ModalAnswers : public platform::BoxScript
 public:
     ~ModalAnswers() override;
     // Presses the box's button with this caption ("OK", "Annulla", "Sì", "No").
-    void press(const QString &caption) { answer({caption, {}}); }
+    void press(const QString &caption, std::function<void()> meanwhile = {})
+    {
+        answer({caption, {}, nullptr, std::move(meanwhile)});
+    }
     // Types into an input box and confirms it (or cancels it with cancel = true).
     void type(const QString &text, bool cancel = false) { answer({cancel ? "Annulla" : "OK", text}); }
     // Saves where a file box asks; `proposed` gets the file the box offered.

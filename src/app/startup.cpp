@@ -2,6 +2,7 @@
 
 #include "animation/fanimaz.h"
 #include "archives/archivewindow.h"
+#include "archives/fandamento.h"
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
 #include "assessment/frisomma.h"
@@ -51,6 +52,7 @@ void registerWindows()
     forms::registerForm(windows::FRIsomma, [] { return new assessment::FRIsomma; });
     forms::registerForm(windows::frmRISUL, [] { return new archives::ArchiveWindow(archives::questionnaireArchive()); });
     forms::registerForm(windows::FLIsomm, [] { return new archives::ArchiveWindow(archives::summativeArchive()); });
+    forms::registerForm(windows::FAndamento, [] { return new archives::FAndamento; });
 }
 
 void startUp(const QStringList &arguments)

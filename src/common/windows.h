@@ -16,6 +16,7 @@ inline const QString FSommati = QStringLiteral("FSommati");
 inline const QString FRIsomma = QStringLiteral("FRIsomma");
 inline const QString frmRISUL = QStringLiteral("frmRISUL");
 inline const QString FLIsomm = QStringLiteral("FLIsomm");
+inline const QString FAndamento = QStringLiteral("FAndamento");
 
 // Topic codes are the menu button index + 6: 7 to 13 for topics 1 to 7.
 inline constexpr int TopicCodeOffset = 6;

@@ -18,6 +18,8 @@
 #include <QPainter>
 #include <QPointer>
 #include <QSet>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace platform {
 
@@ -162,6 +164,28 @@ CommandButton::CommandButton(QWidget *parent, const QString &name, const QString
     setFont(designFont(SansSerif, 8.25));
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, &CommandButton::Click);
+}
+
+void CommandButton::setWordWrap(bool on)
+{
+    wrap_ = on;
+    update();
+}
+
+void CommandButton::paintEvent(QPaintEvent *event)
+{
+    if (!wrap_) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    // The button drawn without its caption, then the caption over it, wrapped.
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    p.drawControl(QStyle::CE_PushButton, option);
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.drawText(rect().adjusted(2, 1, -2, -1), Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 
 void CommandButton::keyPressEvent(QKeyEvent *event)

@@ -42,11 +42,17 @@ public:
     // Setting the button's value from code: runs its Click also while the button
     // or its window is hidden or disabled.
     void press() { emit Click(); }
+    // A caption longer than the button breaks over lines instead of being cut.
+    void setWordWrap(bool on);
 signals:
     void Click();
 protected:
     // Enter presses the focused button, as Space does.
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool wrap_ = false;
 };
 
 // A caption-less label laid over a drawn button: it reacts to a click only while

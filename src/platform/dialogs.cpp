@@ -54,6 +54,8 @@ BoxAnswer BoxScript::take(const QString &title, const QString &text, const QStri
     }
     if (a.proposed)
         *a.proposed = proposed;
+    if (a.meanwhile)
+        a.meanwhile();
     return a;
 }
 

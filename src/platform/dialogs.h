@@ -47,6 +47,7 @@ struct BoxAnswer
     QString button;               // "OK", "Annulla", "Sì", "No", "Salva"
     QString text;                 // typed into an input box, or the file a file box saves to
     QString *proposed = nullptr;  // gets the file a file box proposed
+    std::function<void()> meanwhile; // what happens while the box is up (the disk freed)
 };
 
 class BoxScript

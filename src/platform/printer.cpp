@@ -49,6 +49,14 @@ void PrintJob::endLine()
     open_ = false;
 }
 
+void PrintJob::picture(const QImage &image)
+{
+    if (open_)
+        endLine();
+    done_ << QStringLiteral("\x01%1").arg(pictures_.size());
+    pictures_ << image;
+}
+
 void PrintJob::markHeading()
 {
     if (open_)
@@ -58,7 +66,10 @@ void PrintJob::markHeading()
 
 QStringList PrintJob::lines() const
 {
-    QStringList all = done_;
+    QStringList all;
+    for (const QString &line : done_)
+        if (!line.startsWith(QLatin1Char('\x01')))
+            all << line;
     if (open_)
         all << current_;
     return all;
@@ -87,11 +98,18 @@ bool PrintJob::paint(QPagedPaintDevice &device, QString *error) const
     const QFontMetrics fm(font, &device);
     const int lineHeight = fm.lineSpacing();
     const int pageHeight = device.pageLayout().paintRectPixels(device.logicalDpiY()).height();
-    const QStringList all = lines();
+    const int pageWidth = device.pageLayout().paintRectPixels(device.logicalDpiX()).width();
+    QStringList all = done_;
+    if (open_)
+        all << current_;
     const QStringList heading = all.mid(0, headingLines_);
     int y = fm.ascent();
     for (int i = 0; i < all.size(); ++i) {
-        if (y > pageHeight - fm.descent()) {
+        QSize pictureSize;
+        if (all[i].startsWith(QLatin1Char('\x01')))
+            pictureSize = pictures_.value(all[i].mid(1).toInt()).size().scaled(pageWidth, pageHeight / 2,
+                                                                               Qt::KeepAspectRatio);
+        if (y + pictureSize.height() > pageHeight - fm.descent()) {
             if (!device.newPage()) {
                 p.end();
                 *error = QStringLiteral("la stampante non ha accettato una nuova pagina.");
@@ -102,6 +120,11 @@ bool PrintJob::paint(QPagedPaintDevice &device, QString *error) const
                 p.drawText(0, y, h);
                 y += lineHeight;
             }
+        }
+        if (pictureSize.isValid()) {
+            p.drawImage(QRect(QPoint(0, y), pictureSize), pictures_.value(all[i].mid(1).toInt()));
+            y += pictureSize.height() + lineHeight;
+            continue;
         }
         p.drawText(0, y, all[i]);
         y += lineHeight;

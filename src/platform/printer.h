@@ -5,6 +5,8 @@
 // fixed-pitch face, so that columns line up on paper; the heading repeats at
 // the top of every page.
 
+#include <QImage>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +20,8 @@ public:
     void tab(int column);
     void text(const QString &item);
     void endLine();
+    // A picture on lines of its own, as wide as the page (or as high).
+    void picture(const QImage &image);
     // The lines written so far are the heading of every page.
     void markHeading();
     // The lines written so far, the current one included.
@@ -38,6 +42,7 @@ public:
 private:
     bool paint(QPagedPaintDevice &device, QString *error) const;
     QStringList done_;
+    QList<QImage> pictures_; // a line "\x01n" stands for picture n
     QString current_;
     bool open_ = false;
     int headingLines_ = 0;

@@ -32,6 +32,8 @@ const Design Sommativo{QStringLiteral("sommativo"), QStringLiteral("questionario
 const Design ArchQuest{QStringLiteral("CMDarchquest"), QStringLiteral(" archivio dei questionari"), {2280, 6480, 2535, 495}};
 const Design ArchSomm{QStringLiteral("CMDarchsomm"), QStringLiteral("archivio dei test sommativi"), {4800, 6480, 2535, 495}};
 const Design Uscita{QStringLiteral("cmduscita"), QStringLiteral("ESCO dal programma"), {7330, 6480, 2175, 495}};
+// In the band's free end, beside the exit: the teacher's view of the class.
+const Design Andamento{QStringLiteral("CMDandamento"), QStringLiteral("andamento della classe"), {9585, 6420, 1170, 600}};
 const Design Band{QStringLiteral("Label1"), {}, {1200, 6360, 9615, 720}};
 // Below the band, covering nothing: what waits for the room's server.
 const Design Attesa{QStringLiteral("lblATTESA"), {}, {1200, 7200, 9615, 255}};
@@ -75,6 +77,10 @@ Fscelte::Fscelte() : Form(windows::Fscelte)
     connect(CMDarchquest, &CommandButton::Click, this, &Fscelte::CMDarchquest_Click);
     connect(CMDarchsomm, &CommandButton::Click, this, &Fscelte::CMDarchsomm_Click);
     connect(cmduscita, &CommandButton::Click, this, &Fscelte::cmduscita_Click);
+    CMDandamento = new CommandButton(this, Andamento);
+    CMDandamento->setWordWrap(true);
+    platform::setBackColor(CMDandamento, ArchiveColor);
+    connect(CMDandamento, &CommandButton::Click, this, &Fscelte::CMDandamento_Click);
     lblATTESA = new platform::Label(this, Attesa);
     platform::setBackColor(lblATTESA, BandColor);
     lblATTESA->setFont(platform::designFont(platform::SansSerif, AttesaPoints, false));
@@ -123,6 +129,12 @@ void Fscelte::sommativo_Click()
 {
     setVisible(false);
     forms::load(windows::FSommati)->setVisible(true);
+}
+
+void Fscelte::CMDandamento_Click()
+{
+    forms::show(windows::FAndamento);
+    setVisible(false);
 }
 
 void Fscelte::CMDarchquest_Click()

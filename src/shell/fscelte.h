@@ -20,6 +20,7 @@ public:
     void CMDarchquest_Click();
     void CMDarchsomm_Click();
     void cmduscita_Click();
+    void CMDandamento_Click();
     void mostraattesa();
 
     std::array<platform::CommandButton *, 8> Command1{}; // indexes 1 to 7
@@ -27,6 +28,7 @@ public:
     platform::CommandButton *CMDarchquest;
     platform::CommandButton *CMDarchsomm;
     platform::CommandButton *cmduscita;
+    platform::CommandButton *CMDandamento;
     platform::Label *Label1;
     platform::Label *lblATTESA;
 };

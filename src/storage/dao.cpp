@@ -201,6 +201,15 @@ Status Database::inOneTransaction(const std::function<Status()> &body)
     return done;
 }
 
+Result<std::shared_ptr<Connection>> Database::resultsConnection()
+{
+    if (!server_)
+        return connection_;
+    if (!server_->ensure())
+        return Error{server_->notice()};
+    return server_->server();
+}
+
 Status Database::append(const QString &table, const QList<Fields> &rows)
 {
     auto rs = openRecordset(table);

@@ -134,6 +134,9 @@ public:
     // Runs `body` in one transaction: what it appends is stored all together
     // or not at all (on a server too), and on disk when this returns ok.
     Status inOneTransaction(const std::function<Status()> &body);
+    // Where results are read: this file, or the room's server with the
+    // teacher's role (why not, when it cannot be reached).
+    Result<std::shared_ptr<Connection>> resultsConnection();
     // Appends rows to a table, as a recordset's addNew, setField and update.
     Status append(const QString &table, const QList<Fields> &rows);
     // The local tables of results still waiting for the room's server, and of
