@@ -36,8 +36,11 @@ private slots:
         QVERIFY(!Modvaldoria::numargomento.isValid());
         QCOMPARE(menu->frameGeometry().topLeft(), QPoint(0, 0));
         QCOMPARE(menu->size(), QGuiApplication::primaryScreen()->geometry().size());
-        for (const auto *b : menu->findChildren<platform::CommandButton *>())
-            QVERIFY2(QFontMetrics(b->font()).horizontalAdvance(b->text()) < b->width() - 8, qPrintable(b->text()));
+        for (const auto *b : menu->findChildren<platform::CommandButton *>()) {
+            const QRect room = b->rect().adjusted(2, 1, -2, -1);
+            const QRect needs = QFontMetrics(b->font()).boundingRect(room, Qt::TextWordWrap, b->text());
+            QVERIFY2(b->wordWrap() ? room.contains(needs) : needs.width() < b->width() - 8, qPrintable(b->text()));
+        }
     }
 
     void withoutTheDatabaseItStopsAndSaysWhy()

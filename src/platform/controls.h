@@ -44,6 +44,7 @@ public:
     void press() { emit Click(); }
     // A caption longer than the button breaks over lines instead of being cut.
     void setWordWrap(bool on);
+    bool wordWrap() const { return wrap_; }
 signals:
     void Click();
 protected:

@@ -106,7 +106,7 @@ bool loadCourse(const QString &sourceDir, Course *course, QString *error)
         course->lessons << parseLesson(k + 1, QStringLiteral("src/lessons/pages/") + files[k], text);
     }
     // The table is the one built into the program; its lines are found in its header.
-    const QString header = QStringLiteral("src/assessment/labeltopics.h");
+    const QString header = QStringLiteral("src/common/labeltopics.h");
     QString text;
     if (!readText(source.filePath(header), &text, error))
         return false;
