@@ -37,9 +37,6 @@ const QString WholeArchiveQuestion = QStringLiteral("SEI PROPRIO SICURO DI VOLER
 const QString NothingListed = QStringLiteral("Non c'è nessun elenco da eliminare: scegli prima i dati da mostrare.");
 
 const QString NothingToExport = QStringLiteral("Non c'è nessun elenco da esportare: scegli prima i dati da mostrare.");
-const QString TeacherPrompt = QStringLiteral("I risultati sono sul server della classe: scrivi la password "
-                                             "dell'insegnante");
-const QString TeacherTitle = QStringLiteral("PASSWORD DELL'INSEGNANTE");
 
 const QColor HeadBack(255, 224, 192);
 constexpr int ListRowPixels = 15;
@@ -100,21 +97,7 @@ void ArchiveWindow::Form_Load()
         avvisiserver();
 }
 
-bool ArchiveWindow::servitore()
-{
-    // Results on the room's server are the teacher's to read: the password is
-    // asked once per run, and a wrong one is said and asked again next time.
-    if (!M::db->needsTeacherPassword())
-        return true;
-    const QString password = platform::passwordBox(TeacherPrompt, TeacherTitle);
-    if (password.isEmpty())
-        return false;
-    if (const storage::Status s = M::db->setTeacherPassword(password); !s) {
-        platform::msgBox(s.error());
-        return false;
-    }
-    return true;
-}
+bool ArchiveWindow::servitore() { return M::passwordinsegnante(); }
 
 void ArchiveWindow::avvisiserver()
 {

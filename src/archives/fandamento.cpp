@@ -252,6 +252,7 @@ FAndamento::FAndamento() : Form(windows::FAndamento)
 void FAndamento::Form_Load()
 {
     fillScreen();
+    M::passwordinsegnante();
     caricatesti();
     const QSignalBlocker a(dtDAL), b(dtAL);
     dtAL->setDate(QDate::currentDate());

@@ -107,6 +107,22 @@ bool registra(const QString &table, const storage::Fields &result, const QList<s
     });
 }
 
+bool passwordinsegnante()
+{
+    if (!db->needsTeacherPassword())
+        return true;
+    const QString password = platform::passwordBox(
+        QStringLiteral("I risultati sono sul server della classe: scrivi la password dell'insegnante"),
+        QStringLiteral("PASSWORD DELL'INSEGNANTE"));
+    if (password.isEmpty())
+        return false;
+    if (const storage::Status s = db->setTeacherPassword(password); !s) {
+        platform::msgBox(s.error());
+        return false;
+    }
+    return true;
+}
+
 void reset()
 {
     db.reset();

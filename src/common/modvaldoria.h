@@ -62,6 +62,11 @@ storage::Fields risposta(const QString &prova, const QString &insieme, int numer
 // fails the pupil is told why and offered to try again. True when stored.
 bool registra(const QString &table, const storage::Fields &result, const QList<storage::Fields> &answers);
 
+// Results on the room's server are the teacher's to read: asks the teacher's
+// password when it is needed (once per run; a wrong one is said and asked
+// again next time). True when the results can be read.
+bool passwordinsegnante();
+
 // Back to the state of program start (tests).
 void reset();
 
