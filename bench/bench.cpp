@@ -8,6 +8,7 @@
 
 #include "animation/fanimaz.h"
 #include "archives/archivewindow.h"
+#include "archives/fandamento.h"
 #include "platform/printer.h"
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
@@ -25,6 +26,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QDateEdit>
 
 #include <algorithm>
 #include <cstdio>
@@ -403,6 +405,63 @@ void archivesAtScale()
     report("1000 rows printed to a PDF file", stats(prints));
 }
 
+// The view of the class over a school year: 100 000 results and 1 000 000
+// answers spread over 365 days; opened on its 30 days, then the period changed
+// to the whole year and back.
+void classView()
+{
+    WorkFolder folder;
+    Trap trap;
+    freshProgram();
+    auto *menu = forms::get<shell::Fscelte>("Fscelte");
+    menu->show();
+    const QStringList titles = bankTitles("domande1");
+    {
+        QSqlQuery q(Modvaldoria::db->connection());
+        q.exec("BEGIN");
+        q.prepare("INSERT INTO risposte (\"cognome e nome\", prova, insieme, numero, risposta, giusta, data) "
+                  "VALUES (?, ?, ?, ?, ?, ?, ?)");
+        for (int i = 0; i < 1000000; ++i) {
+            q.addBindValue(QString("Alunno %1").arg(i % 500));
+            q.addBindValue(QString("domande%1").arg(1 + i % 6));
+            q.addBindValue(titles[(i / 10) % titles.size()]);
+            q.addBindValue(1 + i % 10);
+            q.addBindValue(i % 2);
+            q.addBindValue(int((i * 7) % 10 < 7));
+            q.addBindValue(QDate::currentDate().addDays(-(i % 365)).toString(Qt::ISODate));
+            q.exec();
+        }
+        q.prepare("INSERT INTO studenti (\"cognome e nome\", argomento, punteggio, maxpunti, data) VALUES (?, ?, ?, 10, ?)");
+        for (int i = 0; i < 100000; ++i) {
+            q.addBindValue(QString("Alunno %1").arg(i % 500));
+            q.addBindValue(titles[i % titles.size()]);
+            q.addBindValue(i % 11);
+            q.addBindValue(QDate::currentDate().addDays(-(i % 365)).toString(Qt::ISODate));
+            q.exec();
+        }
+        q.exec("COMMIT");
+    }
+    QList<double> opens, changes;
+    for (int round = 0; round < 5; ++round) {
+        QElapsedTimer t;
+        t.start();
+        menu->CMDandamento->press();
+        auto *v = forms::get<archives::FAndamento>(windows::FAndamento);
+        v->repaint();
+        opens << t.nsecsElapsed() / 1e6;
+        for (int days : {365, 30}) {
+            t.restart();
+            v->dtDAL->setDate(QDate::currentDate().addDays(-days));
+            v->repaint();
+            changes << t.nsecsElapsed() / 1e6;
+        }
+        v->cmdMENU->press();
+        QApplication::processEvents();
+    }
+    report("class view on 1 000 000 answers: opened", stats(opens));
+    report("class view: the period changed", stats(changes));
+}
+
 // Against a local PostgreSQL server: an append acknowledged, the whole listing's
 // first screen on 100 000 rows, and one pupil's rows.
 void onTheServer()
@@ -483,6 +542,7 @@ int main(int argc, char **argv)
     assessmentWindows();
     summative();
     archivesAtScale();
+    classView();
     onTheServer();
     return 0;
 }

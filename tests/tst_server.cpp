@@ -6,6 +6,7 @@
 #include "testsupport.h"
 
 #include "archives/archivewindow.h"
+#include "archives/fandamento.h"
 #include "assessment/fsommati.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
@@ -16,6 +17,7 @@
 
 #include <QProcess>
 #include <QSqlQuery>
+#include <QTableWidget>
 #include <QElapsedTimer>
 #include <QThread>
 
@@ -145,11 +147,16 @@ private slots:
                  "D'Amico Niccolò|100|OTTIMO");
         QTRY_COMPARE(M::db->pendingResults(), 0);
         QCOMPARE(M::db->serverNotice(), QString());
-        // Not in the PC's own file.
+        // Its ten answers with it, and not in the PC's own file.
+        QCOMPARE(serverCount("risposte", "WHERE prova = 'sommativo' AND giusta = 1"), 10);
         QSqlQuery local(M::db->connection());
         local.exec("SELECT count(*) FROM studsomm");
         local.next();
         QCOMPARE(local.value(0).toInt(), 0);
+        // The teacher's view of the class reads them from the server.
+        boxes.type(PgServer::teacherPassword());
+        click(openMenu()->CMDandamento);
+        QCOMPARE(forms::get<archives::FAndamento>(windows::FAndamento)->tabellaDOMANDE->rowCount(), 10);
     }
 
     void fivePcsAtOnce()
