@@ -240,6 +240,15 @@ static bool refresh(const QString &dataFile, const QString &courseFile, QString 
         ok = run(q, QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(name), error) && run(q, t.sql, error)
              && run(q, QStringLiteral("INSERT INTO main.%1 SELECT * FROM corso.%1").arg(name), error);
     }
+    // The course's indexes on the result tables, where the file lacks them.
+    QStringList indexes;
+    if (ok && run(q, QStringLiteral("SELECT sql FROM corso.sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
+                                    "AND name NOT IN (SELECT name FROM main.sqlite_master WHERE type = 'index')"),
+                  error))
+        while (q.next())
+            indexes << q.value(0).toString();
+    for (const QString &index : std::as_const(indexes))
+        ok = ok && run(q, index, error);
     if (ok)
         ok = run(q, QStringLiteral("COMMIT"), error);
     if (!ok)

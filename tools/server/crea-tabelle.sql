@@ -67,7 +67,7 @@ ALTER TABLE risposte ADD COLUMN IF NOT EXISTS inserito timestamptz,
 CREATE INDEX IF NOT EXISTS studenti_nome ON studenti (lower("cognome e nome"));
 CREATE INDEX IF NOT EXISTS studsomm_nome ON studsomm (lower("cognome e nome"));
 CREATE INDEX IF NOT EXISTS risposte_nome ON risposte (lower("cognome e nome"));
-CREATE INDEX IF NOT EXISTS risposte_data ON risposte (data);
+CREATE INDEX IF NOT EXISTS risposte_insieme ON risposte (prova, insieme, numero, data, giusta, risposta);
 
 CREATE OR REPLACE FUNCTION valdoria_timbro() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
