@@ -42,11 +42,24 @@ public:
     // Setting the button's value from code: runs its Click also while the button
     // or its window is hidden or disabled.
     void press() { emit Click(); }
+    // For a button that replaces what the window shows: a press within the
+    // double-click time of the release that last clicked it (the second half
+    // of a double click), or Enter held down, comes before the pupil has seen
+    // the new content and is ignored. press() from code always counts.
+    void setIgnoreRepeatPress(bool on) { ignoreRepeat_ = on; }
 signals:
     void Click();
 protected:
     // Enter presses the focused button, as Space does.
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+private:
+    bool isRepeat(const QMouseEvent *event) const;
+    bool ignoreRepeat_ = false;
+    bool clicked_ = false;
+    quint64 clickedAt_ = 0; // the event time of the release that clicked
 };
 
 // A caption-less label laid over a drawn button: it reacts to a click only while
