@@ -170,10 +170,18 @@ Result<std::unique_ptr<Database>> Database::open(const QString &path)
                                           "Il programma va avviato dalla cartella che contiene \"pervaldoria\".")
                                .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(name)),
                                     whereDataIsLookedFor()));
+        // A folder this account may not enter hides the file: say so.
+        QStringList barred;
+        for (const QString &folder : dataFolders())
+            if (const QString why = whyNotReadable(folder); !why.isEmpty())
+                barred << why;
         return failure(QStringLiteral("Manca il file dell'archivio \"%1\" %2.")
-                           .arg(name.section(QLatin1Char('/'), -1), whereDataIsLookedFor()));
+                           .arg(name.section(QLatin1Char('/'), -1), whereDataIsLookedFor()),
+                       barred.join(QStringLiteral("; ")));
     }
     const QString shown = QDir::toNativeSeparators(file);
+    if (const QString why = whyNotReadable(file); !why.isEmpty())
+        return failure(QStringLiteral("L'archivio \"%1\" non si può leggere.").arg(shown), why);
 
     static int serial = 0;
     const QString name = QStringLiteral("valdoria-%1").arg(++serial);

@@ -119,6 +119,17 @@ QString whyNotWritable(const QString &path)
              QDir::toNativeSeparators(path), ownership(path));
 }
 
+QString whyNotReadable(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const bool folder = QFileInfo(path).isDir();
+    if (::access(name.constData(), F_OK) != 0 || ::access(name.constData(), folder ? (R_OK | X_OK) : R_OK) == 0)
+        return {};
+    return QStringLiteral("l'utente %1 non può %2 \"%3\": %4")
+        .arg(currentUser(), folder ? QStringLiteral("entrare nella cartella") : QStringLiteral("leggere il file"),
+             QDir::toNativeSeparators(path), ownership(path));
+}
+
 QString whyNotSaved(const QString &file)
 {
     const QString why = whyNotWritable(QFileInfo(file).absolutePath());
