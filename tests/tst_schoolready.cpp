@@ -49,10 +49,9 @@ QString startFor(const QString &user, const QString &program, const QStringList 
 {
     QProcess p;
     p.setProcessEnvironment(env);
-    p.start(user.isEmpty() ? program : "runuser", user.isEmpty() ? args : QStringList{"-u", user, "--", program} + args);
-    p.waitForFinished(4000);
-    p.kill();
-    p.waitForFinished();
+    const QStringList timed = QStringList{"3", program} + args;
+    p.start(user.isEmpty() ? "timeout" : "runuser", user.isEmpty() ? timed : QStringList{"-u", user, "--", "timeout"} + timed);
+    p.waitForFinished(20000);
     return QString::fromLocal8Bit(p.readAllStandardError());
 }
 
@@ -216,8 +215,8 @@ private slots:
             QSKIP("needs root: it makes three accounts and runs as them (runuser)");
         auto sh = [](const QString &cmd) { return QProcess::execute("sh", {"-c", "{ " + cmd + "; } >/dev/null 2>&1"}); };
         sh("userdel vd-anna; userdel vd-luca; userdel vd-ospite; groupdel vd-alunni");
-        QCOMPARE(sh("groupadd vd-alunni && useradd -M -N -G vd-alunni vd-anna && useradd -M -N -G vd-alunni vd-luca "
-                    "&& useradd -M -N vd-ospite"), 0);
+        QCOMPARE(sh("(getent group vd-alunni || groupadd vd-alunni) && useradd -M -N -G vd-alunni vd-anna "
+                    "&& useradd -M -N -G vd-alunni vd-luca && useradd -M -N vd-ospite"), 0);
         QTemporaryDir root;
         ::chmod(QFile::encodeName(root.path()).constData(), 0755);
         // The program as installed: bin/valdoria beside share/valdoria.
