@@ -78,6 +78,6 @@ check_tree "$work/root" /usr
 file "$work/root/usr/bin/valdoria" | grep -q ', stripped' || fail "the packaged program is not stripped"
 grep -q "release version=\"$version\"" "$work/root/usr/share/metainfo/it.valdoria.Valdoria.metainfo.xml" \
     || fail "the software-centre description does not name version $version"
-zcat "$work/root/usr/share/man/man6/valdoria.6.gz" | grep -q -- '--prepara' || fail "no manual page with the options"
+zgrep -q 'prepara.*cartella' "$work/root/usr/share/man/man6/valdoria.6.gz" || fail "no manual page with the options"
 start_from_elsewhere "$work/root/usr/bin/valdoria" "$work/root/usr/share/valdoria"
 echo "installed tree, desktop entry, metainfo and package all right"
