@@ -137,6 +137,17 @@ void prepareDataPlaces(const DataPlaces &places)
                                            "oppure il programma va avviato da \"%1\" senza --data.")
                                 .arg(folder, Modvaldoria::DatabaseFile,
                                      QDir::toNativeSeparators(places.writable + QStringLiteral("/pervaldoria"))));
+        // A folder made with mkdir, or a file the administrator's own first
+        // start left behind, leaves the pupils unable to store: say whose it
+        // is and how to mend it, before anyone answers a question.
+        QString blocked = QFileInfo::exists(database) ? storage::whyNotWritable(database) : QString();
+        if (blocked.isEmpty())
+            blocked = storage::whyNotWritable(places.writable);
+        if (!blocked.isEmpty())
+            platform::fatal(QStringLiteral("Nella cartella dei dati \"%1\" i risultati non si possono registrare: %2.\n"
+                                           "L'amministratore la sistema una volta per tutti con\n"
+                                           "  valdoria --prepara-cartella %1 --gruppo GRUPPO")
+                                .arg(folder, blocked));
     } else if (!QDir().mkpath(places.writable)) {
         platform::fatal(QStringLiteral("La cartella dei dati \"%1\" non si può creare: i risultati degli alunni "
                                        "non potrebbero essere registrati.\n(%2)")
