@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12), builds the program and stages
 # run/pervaldoria: the pictures and the course database. Stored results in an
-# existing database are kept. A second run with nothing changed is quick.
+# existing database are kept. A second run with nothing changed installs
+# nothing and needs neither the network nor root: every name below is a real
+# package, as dpkg records it (never a virtual name another package provides).
 # Arguments name the build targets wanted (default: everything).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite libqt6svg6-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite qt6-svg-dev
+    qt6-charts-dev qt6-speech-dev speech-dispatcher-espeak-ng
     libsqlite3-dev
     fonts-liberation2 fontconfig
     poppler-utils
-    qt6-translations-l10n desktop-file-utils appstream dpkg-dev file
+    qt6-translations-l10n desktop-file-utils appstream dpkg-dev file lintian binutils
     postgresql libqt6sql6-psql libpq-dev
 )
 missing=()

@@ -65,9 +65,19 @@ start_from_elsewhere "$work/prefix/bin/valdoria" "$work/prefix/share/valdoria"
 echo "== .deb"
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
 deb=$(ls "$work"/package/valdoria_*.deb)
+# Debian's own checker finds no error; the version is the project's everywhere.
+lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || true
+if grep -q '^E:' "$work/lintian"; then cat "$work/lintian" >&2; fail "lintian reports errors"; fi
+version=$(sed -n 's/^project(Valdoria VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../CMakeLists.txt")
+[ "$(dpkg-deb --field "$deb" Version)" = "$version" ] || fail "the package version is not $version"
+ls "$work"/package/valdoria-dbgsym_*.ddeb >/dev/null 2>&1 || fail "no package of debug symbols"
 dpkg-deb --field "$deb" Depends | grep -q 'libqt6widgets6' || fail "the .deb does not depend on the Qt libraries"
 dpkg-deb --field "$deb" Depends | grep -q 'libqt6sql6-sqlite' || fail "the .deb does not depend on the SQLite driver"
 dpkg -x "$deb" "$work/root"
 check_tree "$work/root" /usr
+file "$work/root/usr/bin/valdoria" | grep -q ', stripped' || fail "the packaged program is not stripped"
+grep -q "release version=\"$version\"" "$work/root/usr/share/metainfo/it.valdoria.Valdoria.metainfo.xml" \
+    || fail "the software-centre description does not name version $version"
+zgrep -q 'prepara.*cartella' "$work/root/usr/share/man/man6/valdoria.6.gz" || fail "no manual page with the options"
 start_from_elsewhere "$work/root/usr/bin/valdoria" "$work/root/usr/share/valdoria"
 echo "installed tree, desktop entry, metainfo and package all right"

@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(boxes.texts, (QStringList{"Scrivi qui prima il cognome, poi il tuo nome",
                                            "Per cominciare il test scrivi il tuo cognome e il tuo nome.",
                                            "Scrivi qui prima il cognome, poi il tuo nome"}));
-        QCOMPARE(M::nomealunno, "  Niccolò Bruno ");
+        QCOMPARE(M::nomealunno, "Niccolò Bruno");
         QVERIFY(w->isVisible());
         const QString title = w->Text2->text();
         answer(w, "rrrrrrr-rr");

@@ -55,14 +55,15 @@ void registerWindows()
     forms::registerForm(windows::FAndamento, [] { return new archives::FAndamento; });
 }
 
-void startUp(const QStringList &arguments)
+void startUp(const CommandLine &line)
 {
+    platform::setDrawingScale(line.scale);
     platform::installFontSubstitutes();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Valdoria"));
     installItalian();
     registerWindows();
-    prepareDataPlaces(chooseDataPlaces(arguments));
+    prepareDataPlaces(chooseDataPlaces(line));
     // A window's own close button asks, like the exit buttons.
     forms::setCloseRequestHandler([](platform::Form *) { Modvaldoria::confermauscita(); });
     forms::load(windows::Fscelte)->show();

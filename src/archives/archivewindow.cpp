@@ -240,7 +240,8 @@ void ArchiveWindow::cmdselezione_Click()
     posizione_ = schermata_ = schermate_ = 0;
     std::unique_ptr<storage::Recordset> found;
     for (;;) {
-        const QString name = platform::inputBox(NamePrompt);
+        // Names are stored without blanks around them, and searched so.
+        const QString name = platform::inputBox(NamePrompt).trimmed();
         M::nomealunno = name;
         if (name.isEmpty())
             return;

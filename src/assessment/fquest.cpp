@@ -253,6 +253,9 @@ void FQuest::cmdquestionario_Click()
     cmdRISULT->setVisible(true);
     cmdmostradomande->setVisible(true);
     cmdquestionario->setVisible(false);
+    // The test has no way back: Escape must not drop the sets still to come
+    // (the summative test has none either).
+    setEscapeControl(nullptr);
     for (int i = 0; i < Rows; ++i) {
         rows_->show(i, {});
         rows_->untick(i);
@@ -260,7 +263,7 @@ void FQuest::cmdquestionario_Click()
     }
     Text2->clear();
     Labrisult->setCaption({});
-    M::rsdomande->moveFirst();
+    platform::must(M::rsdomande->moveFirst());
     M::caricarisposte();
     cmdmostradomande->press();
 }

@@ -30,9 +30,6 @@ const Design Command1Design{QStringLiteral("Command1"), QStringLiteral("Menù pr
 const Design FineDesign{QStringLiteral("fine"), QStringLiteral("Esco dal programma"), {9000, 7200, 2655, 615}};
 
 const QString Finished = QStringLiteral("IL TEST E' FINITO");
-// A pupil who pressed OK without typing a name is asked again; Annulla goes
-// back to the menu.
-const QString NameNeeded = QStringLiteral("Per cominciare il test scrivi il tuo cognome e il tuo nome.");
 
 const QColor TextBack(255, 255, 255);
 const QColor BoxBack(224, 224, 224);
@@ -71,6 +68,9 @@ FSommati::FSommati() : Form(windows::FSommati)
     for (auto *b : {cmdAVANTI, cmdRISULT})
         b->setFont(platform::designFont(platform::SansSerif, 9.75, true));
 
+    // The second press of a double click would land on the page it brought,
+    // before the pupil has seen it, and find it unanswered.
+    cmdAVANTI->setIgnoreRepeatPress(true);
     connect(cmdAVANTI, &CommandButton::Click, this, &FSommati::cmdAVANTI_Click);
     connect(cmdRISULT, &CommandButton::Click, this, &FSommati::cmdRISULT_Click);
     connect(Command1, &CommandButton::Click, this, &FSommati::Command1_Click);
@@ -87,13 +87,10 @@ void FSommati::Form_Load()
     M::comprendi = 0;
     M::applica = 0;
     M::numdomsomm = 0;
+    // A pupil who pressed OK without typing a name is asked again; Annulla
+    // goes back to the menu.
     bool cancelled = false;
-    for (;;) {
-        M::chiedinome(&cancelled);
-        if (cancelled || !M::nomealunno.isEmpty())
-            break;
-        platform::msgBox(NameNeeded);
-    }
+    M::chiedinome(&cancelled);
     if (cancelled) {
         // No name, no test: back to the menu once the window is up, rather than
         // leave the pupil before empty rows.

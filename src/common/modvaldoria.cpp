@@ -57,8 +57,21 @@ void confermauscita()
 
 void chiedinome(bool *cancelled)
 {
-    nomealunno = platform::inputBox(QStringLiteral("Scrivi qui prima il cognome, poi il tuo nome"),
-                                    platform::AppTitle, {}, cancelled);
+    // Blanks around a name are no part of it: " Verdi Paolo " must be found
+    // as "Verdi Paolo" in the archives. A name of blanks only is no name.
+    bool gaveUp = false;
+    for (;;) {
+        nomealunno = platform::inputBox(QStringLiteral("Scrivi qui prima il cognome, poi il tuo nome"),
+                                        platform::AppTitle, {}, &gaveUp)
+                         .trimmed();
+        if (gaveUp || !nomealunno.isEmpty())
+            break;
+        platform::msgBox(NameNeeded);
+    }
+    if (gaveUp)
+        nomealunno.clear();
+    if (cancelled)
+        *cancelled = gaveUp;
 }
 
 void calcolavoto()

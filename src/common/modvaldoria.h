@@ -47,9 +47,11 @@ void caricarisposte();
 // sets punteggio to 0 first; errate is cleared when a set is shown.
 void contarisposte();
 void confermauscita();
-// Asks the pupil's name into nomealunno, as typed; Cancel stores the empty
-// text (and sets *cancelled, for a caller that treats the two apart).
+// Asks the pupil's name into nomealunno, without blanks around it; an empty
+// name is refused with NameNeeded and asked again. Cancel stores the empty
+// text (and sets *cancelled, when asked for).
 void chiedinome(bool *cancelled = nullptr);
+inline const QString NameNeeded = QStringLiteral("Per cominciare il test scrivi il tuo cognome e il tuo nome.");
 // Turns the summative points into percentages of the pages answered
 // (numdomsomm) and decides the grade in valuta.
 void calcolavoto();

@@ -11,10 +11,12 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QMimeData>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleHints>
 #include <QPainter>
 #include <QPointer>
 #include <QSet>
@@ -188,9 +190,44 @@ void CommandButton::paintEvent(QPaintEvent *event)
     p.drawText(rect().adjusted(2, 1, -2, -1), Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 
+bool CommandButton::isRepeat(const QMouseEvent *event) const
+{
+    return ignoreRepeat_ && clicked_
+           && event->timestamp() - clickedAt_ < quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+}
+
+void CommandButton::mousePressEvent(QMouseEvent *event)
+{
+    if (isRepeat(event)) {
+        event->accept();
+        return;
+    }
+    QPushButton::mousePressEvent(event);
+}
+
+void CommandButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (ignoreRepeat_) {
+        event->accept();
+        return;
+    }
+    QPushButton::mouseDoubleClickEvent(event);
+}
+
+void CommandButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (isDown() && event->button() == Qt::LeftButton && hitButton(event->position().toPoint())) {
+        clicked_ = true;
+        clickedAt_ = event->timestamp();
+    }
+    QPushButton::mouseReleaseEvent(event);
+}
+
 void CommandButton::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        if (ignoreRepeat_ && event->isAutoRepeat())
+            return;
         if (isEnabled())
             click();
         return;

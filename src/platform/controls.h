@@ -45,6 +45,11 @@ public:
     // A caption longer than the button breaks over lines instead of being cut.
     void setWordWrap(bool on);
     bool wordWrap() const { return wrap_; }
+    // For a button that replaces what the window shows: a press within the
+    // double-click time of the release that last clicked it (the second half
+    // of a double click), or Enter held down, comes before the pupil has seen
+    // the new content and is ignored. press() from code always counts.
+    void setIgnoreRepeatPress(bool on) { ignoreRepeat_ = on; }
 signals:
     void Click();
 protected:
@@ -52,8 +57,16 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
 private:
     bool wrap_ = false;
+    bool isRepeat(const QMouseEvent *event) const;
+    bool ignoreRepeat_ = false;
+    bool clicked_ = false;
+    quint64 clickedAt_ = 0; // the event time of the release that clicked
 };
 
 // A caption-less label laid over a drawn button: it reacts to a click only while

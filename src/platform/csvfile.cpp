@@ -1,17 +1,34 @@
 #include "csvfile.h"
 
+#include "storage/datapath.h"
+
 #include <QDir>
+#include <QLocale>
 #include <QSaveFile>
 
 namespace platform {
 
 namespace {
 
+// A spreadsheet runs a cell that opens like a formula, whoever typed it (a
+// pupil's name "-2+3+cmd|..." included): such a cell gets a leading quote and
+// stays text. A number the program wrote ("-2", "7,5") stays a number.
+bool opensLikeFormula(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    if (QStringLiteral("=+@\t\r").contains(text.front()))
+        return true;
+    if (!text.startsWith(QLatin1Char('-')) || text.size() == 1)
+        return false;
+    bool number = false;
+    QLocale(QLocale::Italian, QLocale::Italy).toDouble(text, &number);
+    return !number;
+}
+
 QString field(QString text)
 {
-    if (!text.isEmpty() && QStringLiteral("=+@").contains(text.front()))
-        text.prepend(QLatin1Char('\''));
-    else if (text.startsWith(QLatin1Char('-')) && text.size() > 1 && !text.at(1).isDigit())
+    if (opensLikeFormula(text))
         text.prepend(QLatin1Char('\''));
     if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n'))
         || text.contains(QLatin1Char('\r'))) {
@@ -44,7 +61,7 @@ bool writeCsv(const QString &file, const QStringList &headings, const QList<QStr
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(csvText(headings, rows)) < 0 || !out.commit()) {
         *error = QStringLiteral("il file \"%1\" non si può scrivere (%2).")
-                     .arg(QDir::toNativeSeparators(file), out.errorString());
+                     .arg(QDir::toNativeSeparators(file), storage::whyNotSaved(file));
         return false;
     }
     return true;

@@ -2,6 +2,8 @@
 
 #include "dialogs.h"
 
+#include "storage/datapath.h"
+
 #include <QDir>
 #include <QFontDatabase>
 #include <QPainter>
@@ -154,7 +156,7 @@ bool PrintJob::savePdf(const QString &file, QString *error)
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly)) {
         *error = QStringLiteral("il file \"%1\" non si può scrivere (%2).")
-                     .arg(QDir::toNativeSeparators(file), out.errorString());
+                     .arg(QDir::toNativeSeparators(file), storage::whyNotSaved(file));
         return false;
     }
     {
@@ -169,7 +171,7 @@ bool PrintJob::savePdf(const QString &file, QString *error)
     }
     if (!out.commit()) {
         *error = QStringLiteral("il file \"%1\" non si è potuto scrivere (%2).")
-                     .arg(QDir::toNativeSeparators(file), out.errorString());
+                     .arg(QDir::toNativeSeparators(file), storage::whyNotSaved(file));
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 // differ between the two are asked of it.
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -62,7 +63,9 @@ private:
     Dialect dialect_;
 };
 
-// The engine's own words about the last failure of a statement.
+// Why the last statement failed, in Italian: the engine's own words are
+// English and would end an Italian message.
 QString lastError(const QSqlQuery &q);
+QString reason(const QSqlError &e);
 
 } // namespace storage

@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "dao.h"
+#include "datapath.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -88,7 +89,7 @@ bool run(QSqlQuery &q, const QString &sql, QString *error)
 {
     if (q.exec(sql))
         return true;
-    *error = QStringLiteral("%1\n  in: %2").arg(q.lastError().text(), sql.left(200));
+    *error = QStringLiteral("%1 (%2)").arg(reason(q.lastError()), sql.section(QLatin1Char(' '), 0, 2));
     return false;
 }
 
@@ -174,7 +175,7 @@ static bool refresh(const QString &dataFile, const QString &courseFile, QString 
 {
     const QString wanted = courseVersion(courseFile);
     if (wanted.isEmpty()) {
-        *error = QStringLiteral("%1: not a course database").arg(courseFile);
+        *error = QStringLiteral("il file \"%1\" non contiene il corso").arg(QDir::toNativeSeparators(courseFile));
         return false;
     }
     if (courseVersion(dataFile) == wanted)
@@ -189,13 +190,15 @@ static bool refresh(const QString &dataFile, const QString &courseFile, QString 
     QFile::remove(partial);
     if (!QFile::copy(dataFile, partial) || !QFile::rename(partial, *backup)) {
         QFile::remove(partial);
-        *error = QStringLiteral("cannot write the backup copy %1").arg(*backup);
+        const QString why = whyNotWritable(QFileInfo(dataFile).absolutePath());
+        *error = QStringLiteral("la copia di sicurezza \"%1\" non si può scrivere: %2")
+                     .arg(QDir::toNativeSeparators(*backup), why.isEmpty() ? QStringLiteral("disco pieno o non scrivibile") : why);
         return false;
     }
 
     Scratch c(dataFile);
     if (!c.db().open()) {
-        *error = c.db().lastError().text();
+        *error = reason(c.db().lastError());
         return false;
     }
     QSqlQuery q(c.db());
@@ -204,7 +207,7 @@ static bool refresh(const QString &dataFile, const QString &courseFile, QString 
     q.prepare(QStringLiteral("ATTACH DATABASE ? AS corso"));
     q.addBindValue(courseFile);
     if (!q.exec()) {
-        *error = q.lastError().text();
+        *error = reason(q.lastError());
         return false;
     }
     struct Table

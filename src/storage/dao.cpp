@@ -81,10 +81,71 @@ bool installNameFolding(const QSqlDatabase &db)
                                         nullptr, foldName, nullptr, nullptr) == SQLITE_OK;
 }
 
-QString lastError(const QSqlQuery &q)
+QString lastError(const QSqlQuery &q) { return reason(q.lastError()); }
+
+QString reason(const QSqlError &e)
 {
-    const QString text = q.lastError().databaseText();
-    return text.isEmpty() ? q.lastError().text() : text;
+    const QString native = e.nativeErrorCode();
+    const QString said = e.databaseText();
+    // The name a "no such table/column" message ends with.
+    const QString named = said.section(QLatin1Char(':'), -1).trimmed().section(QLatin1Char(' '), -1);
+    bool isNumber = false;
+    const int code = native.toInt(&isNumber) & 0xff;
+    if (!isNumber) {
+        // The room's server: its SQLSTATE, by class.
+        if (native == QLatin1String("42P01"))
+            return QStringLiteral("manca una tabella sul server");
+        if (native == QLatin1String("42703"))
+            return QStringLiteral("manca una colonna in una tabella del server");
+        if (native == QLatin1String("42501"))
+            return QStringLiteral("il server non concede questo permesso all'utente del programma");
+        if (native.startsWith(QLatin1String("53")))
+            return QStringLiteral("il server ha esaurito lo spazio o la memoria");
+        if (native.startsWith(QLatin1String("08")) || native.startsWith(QLatin1String("57")))
+            return QStringLiteral("il collegamento con il server si è interrotto");
+        if (native.startsWith(QLatin1String("28")))
+            return QStringLiteral("il server non ha accettato l'utente o la password");
+        if (native.startsWith(QLatin1String("23")))
+            return QStringLiteral("il dato va contro una regola delle tabelle del server");
+        if (!native.isEmpty())
+            return QStringLiteral("il server ha rifiutato l'operazione (codice %1)").arg(native);
+        return e.type() == QSqlError::ConnectionError ? QStringLiteral("il collegamento non si è aperto")
+                                                       : QStringLiteral("errore sconosciuto");
+    }
+    switch (code) {
+    case SQLITE_FULL:
+        return QStringLiteral("il disco è pieno");
+    case SQLITE_NOTADB:
+        return QStringLiteral("il file non è un archivio");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("il file è rovinato");
+    case SQLITE_READONLY:
+        return QStringLiteral("il file è di sola lettura");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("permesso negato");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("il file non si può aprire");
+    case SQLITE_IOERR:
+        return QStringLiteral("errore di lettura o di scrittura sul disco");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("l'archivio è occupato da un'altra copia del programma");
+    case SQLITE_NOMEM:
+        return QStringLiteral("memoria esaurita");
+    case SQLITE_TOOBIG:
+        return QStringLiteral("dato troppo grande");
+    case SQLITE_CONSTRAINT:
+        return QStringLiteral("il dato va contro una regola della tabella");
+    case SQLITE_ERROR:
+        if (said.startsWith(QLatin1String("no such table")))
+            return QStringLiteral("manca la tabella \"%1\"").arg(named);
+        if (said.startsWith(QLatin1String("no such column")) || said.contains(QLatin1String("has no column named")))
+            return QStringLiteral("manca la colonna \"%1\"").arg(named);
+        return QStringLiteral("istruzione non accettata dall'archivio");
+    default:
+        return QStringLiteral("errore %1 dell'archivio").arg(code);
+    }
 }
 
 // --------------------------------------------------------------------- Database
@@ -94,15 +155,46 @@ Database::~Database() = default;
 QString Database::path() const { return connection_->file(); }
 QSqlDatabase Database::connection() const { return connection_->db(); }
 
+QStringList Database::resultColumns(const QString &table)
+{
+    if (table.compare(QLatin1String("studenti"), Qt::CaseInsensitive) == 0)
+        return {NameColumn, QStringLiteral("argomento"), QStringLiteral("punteggio"), QStringLiteral("maxpunti"),
+                QStringLiteral("data")};
+    if (table.compare(AnswersTable, Qt::CaseInsensitive) == 0)
+        return {NameColumn,           QStringLiteral("prova"),    QStringLiteral("insieme"), QStringLiteral("numero"),
+                QStringLiteral("risposta"), QStringLiteral("giusta"), QStringLiteral("data")};
+    return {NameColumn,
+            QStringLiteral("punteggio totale"),
+            QStringLiteral("conscere"),
+            QStringLiteral("comprendere"),
+            QStringLiteral("applicare"),
+            QStringLiteral("valutazione"),
+            QStringLiteral("data")};
+}
+
 Result<std::unique_ptr<Database>> Database::open(const QString &path)
 {
     const QString file = resolveDataPath(path);
-    if (file.isEmpty())
-        return failure(dataFolders().isEmpty()
-                           ? QStringLiteral("Manca il file dell'archivio \"%1\" %2. "
-                                            "Il programma va avviato dalla cartella che contiene \"pervaldoria\".")
-                                 .arg(path, whereDataIsLookedFor())
-                           : QStringLiteral("Manca il file dell'archivio \"%1\" %2.").arg(path, whereDataIsLookedFor()));
+    if (file.isEmpty()) {
+        QString name = path;
+        name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        if (dataFolders().isEmpty())
+            return failure(QStringLiteral("Manca il file dell'archivio \"%1\" %2. "
+                                          "Il programma va avviato dalla cartella che contiene \"pervaldoria\".")
+                               .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(name)),
+                                    whereDataIsLookedFor()));
+        // A folder this account may not enter hides the file: say so.
+        QStringList barred;
+        for (const QString &folder : dataFolders())
+            if (const QString why = whyNotReadable(folder); !why.isEmpty())
+                barred << why;
+        return failure(QStringLiteral("Manca il file dell'archivio \"%1\" %2.")
+                           .arg(name.section(QLatin1Char('/'), -1), whereDataIsLookedFor()),
+                       barred.join(QStringLiteral("; ")));
+    }
+    const QString shown = QDir::toNativeSeparators(file);
+    if (const QString why = whyNotReadable(file); !why.isEmpty())
+        return failure(QStringLiteral("L'archivio \"%1\" non si può leggere.").arg(shown), why);
 
     static int serial = 0;
     const QString name = QStringLiteral("valdoria-%1").arg(++serial);
@@ -112,40 +204,57 @@ Result<std::unique_ptr<Database>> Database::open(const QString &path)
         QSqlDatabase db = connection->db();
         db.setDatabaseName(file);
         db.setConnectOptions(sqliteConnectOptions());
-        if (!db.open())
-            return failure(QStringLiteral("Non si riesce ad aprire l'archivio \"%1\".").arg(path),
-                           db.lastError().text());
+        if (!db.open()) {
+            const QString access = whyNotWritable(file);
+            return failure(QStringLiteral("Non si riesce ad aprire l'archivio \"%1\".").arg(shown),
+                           access.isEmpty() ? reason(db.lastError()) : access);
+        }
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
             return failure(
-                QStringLiteral("Il file \"%1\" non è un archivio di Valdoria, oppure è rovinato.").arg(path),
+                QStringLiteral("Il file \"%1\" non è un archivio di Valdoria, oppure è rovinato.").arg(shown),
                 lastError(q));
         QStringList tables;
         while (q.next())
             tables << q.value(0).toString();
-        for (const QString &t : ResultTables)
+        for (const QString &t : ResultTables) {
             if (!tables.contains(t, Qt::CaseInsensitive))
                 return failure(QStringLiteral("Nel file \"%1\" manca la tabella \"%2\", dove si registrano i "
                                               "risultati: il file non è un archivio di Valdoria completo.")
-                                   .arg(path, t));
+                                   .arg(shown, t));
+            QStringList columns;
+            if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(t))))
+                return failure(QStringLiteral("Non si riesce a leggere la tabella \"%1\" dell'archivio \"%2\".")
+                                   .arg(t, shown),
+                               lastError(q));
+            while (q.next())
+                columns << q.value(1).toString();
+            for (const QString &c : resultColumns(t))
+                if (!columns.contains(c, Qt::CaseInsensitive))
+                    return failure(QStringLiteral("Nel file \"%1\" la tabella \"%2\", dove si registrano i risultati, "
+                                                  "non ha la colonna \"%3\": il file non è un archivio di Valdoria "
+                                                  "completo.")
+                                       .arg(shown, t, c));
+        }
         sqlite3 *h = nativeHandle(db);
-        const bool readOnly = !h || sqlite3_db_readonly(h, "main") == 1
-                              || !QFileInfo(QFileInfo(file).absolutePath()).isWritable();
-        if (readOnly)
-            return failure(QStringLiteral("L'archivio \"%1\" è di sola lettura: i risultati degli alunni "
-                                          "non potrebbero essere registrati. Chiedere di renderlo scrivibile.")
-                               .arg(path));
+        const QString access = whyNotWritable(file).isEmpty() ? whyNotWritable(QFileInfo(file).absolutePath())
+                                                               : whyNotWritable(file);
+        if (!h || sqlite3_db_readonly(h, "main") == 1 || !access.isEmpty())
+            return failure(QStringLiteral("L'archivio \"%1\" è di sola lettura per questo utente: i risultati degli "
+                                          "alunni non potrebbero essere registrati.")
+                               .arg(shown),
+                           access.isEmpty() ? QStringLiteral("il file è di sola lettura") : access);
         // A result is on disk before the append returns: a crash right after it
         // loses nothing. A connection that cannot promise that is refused.
         if (!q.exec(QStringLiteral("PRAGMA synchronous = FULL")) || !q.exec(QStringLiteral("PRAGMA synchronous"))
             || !q.next() || q.value(0).toInt() != SynchronousFull)
             return failure(QStringLiteral("L'archivio \"%1\" non garantisce la registrazione sicura dei "
                                           "risultati.")
-                               .arg(path),
+                               .arg(shown),
                            lastError(q));
         q.finish();
         if (!installNameFolding(db))
-            return failure(QStringLiteral("L'archivio \"%1\" non si può usare.").arg(path),
+            return failure(QStringLiteral("L'archivio \"%1\" non si può usare.").arg(shown),
                            QStringLiteral("confronto dei nomi"));
     }
     std::unique_ptr<Database> result(new Database(std::move(connection)));
@@ -176,12 +285,15 @@ Result<std::unique_ptr<Recordset>> Database::openRecordset(const QString &table)
 
 Result<std::unique_ptr<Recordset>> Database::openPupilRows(const QString &table, const QString &name)
 {
+    // Blanks typed around a name are no part of it, here or in rows stored
+    // before names were trimmed.
+    const QString wanted = name.trimmed();
     if (onServer(table))
         return opened(std::unique_ptr<Recordset>(new Recordset(
-            server_, connection_, table, QStringLiteral("lower(%1) = lower(?)").arg(quoteName(NameColumn)), {name})));
-    return opened(std::unique_ptr<Recordset>(new Recordset({}, connection_, table,
-                                                           QStringLiteral("valdoria_fold(%1) = ?").arg(quoteName(NameColumn)),
-                                                           {name.toCaseFolded()})));
+            server_, connection_, table, QStringLiteral("lower(%1) = lower(?)").arg(quoteName(NameColumn)), {wanted})));
+    return opened(std::unique_ptr<Recordset>(
+        new Recordset({}, connection_, table, QStringLiteral("valdoria_fold(trim(%1)) = ?").arg(quoteName(NameColumn)),
+                      {wanted.toCaseFolded()})));
 }
 
 Status Database::inOneTransaction(const std::function<Status()> &body)

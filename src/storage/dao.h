@@ -111,7 +111,8 @@ public:
 
     // Opens the file named by a data-folder path ("pervaldoria\valdoria.mdb"),
     // shared, for reading and writing. A missing, damaged or read-only file, or
-    // one without the result tables, is refused, and the file is left as it was.
+    // one without the result tables and their columns, is refused, and the file
+    // is left as it was. Messages name the file as it is on disk.
     static Result<std::unique_ptr<Database>> open(const QString &path);
 
     // All rows of a table, in the table's own order, on the first row.
@@ -139,6 +140,10 @@ public:
     Result<std::shared_ptr<Connection>> resultsConnection();
     // Appends rows to a table, as a recordset's addNew, setField and update.
     Status append(const QString &table, const QList<Fields> &rows);
+    // The columns each result table must have, checked when the file is opened:
+    // a column found missing only when a result is stored would cost a pupil
+    // a finished test.
+    static QStringList resultColumns(const QString &table);
     // The local tables of results still waiting for the room's server, and of
     // those the server refused.
     static inline const QString PendingTable = QStringLiteral("valdoria_da_inviare");

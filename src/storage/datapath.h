@@ -26,4 +26,20 @@ QStringList dataFolders();
 // /x" or the folders in turn.
 QString whereDataIsLookedFor();
 
+// The account the program runs as ("anna").
+QString currentUser();
+// Who owns a file or folder and what it allows, for a message: "appartiene a
+// root (gruppo alunni), permessi rwxrws--- (2770)".
+QString ownership(const QString &path);
+// Why this account cannot write a file, or create files in a folder, named
+// with its owner and permissions; empty when it can. An administrator reads
+// this to mend the folder, so it always names the real path.
+QString whyNotWritable(const QString &path);
+// Why this account cannot read a file or enter a folder, as above; empty
+// when it can.
+QString whyNotReadable(const QString &path);
+// Why a file could not be saved, in Italian (the system's own words are
+// English): the folder's owner and permissions, or a full disk.
+QString whyNotSaved(const QString &file);
+
 } // namespace storage
