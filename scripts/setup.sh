@@ -11,7 +11,8 @@ cd "$(dirname "$0")/.."
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite qt6-svg-dev
-    qt6-charts-dev libqt6opengl6-dev qt6-speech-dev speech-dispatcher-espeak-ng
+    qt6-charts-dev libqt6opengl6-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
+    speech-dispatcher-espeak-ng espeak-ng
     libsqlite3-dev
     fonts-liberation2 fontconfig
     poppler-utils

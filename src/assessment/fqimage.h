@@ -39,6 +39,7 @@ public:
     std::array<platform::Label *, common::DropBoxCount> Label4{};
     std::array<platform::Label *, common::DropBoxCount> Label3{};
     std::array<platform::Label *, common::DropBoxCount> Label1{};
+    platform::CommandButton *cmdLEGGI;
     platform::Label *Label2;
     platform::CommandButton *cmdriprovo;
     platform::CommandButton *cmdRISULT;

@@ -29,6 +29,8 @@ const Design EsercitazioneDesign{QStringLiteral("cmdesercitazione"), QStringLite
 const Design QuestionarioDesign{QStringLiteral("cmdquestionario"), QStringLiteral("   PASSO al TEST    "), {4800, 7440, 2040, 495}};
 const Design ScegliDesign{QStringLiteral("cmdscegli"), QStringLiteral("Menù principale"), {6840, 7440, 2055, 495}};
 const Design UscitaDesign{QStringLiteral("cmduscita"), QStringLiteral("Esco dal programma"), {8880, 7440, 1815, 495}};
+// Under the help button, clear of the design.
+const platform::TwRect LeggiPlace{1320, 8160, 1440, 495};
 
 const QString PassoAlTest = QStringLiteral("PASSO AL TEST");
 
@@ -102,6 +104,7 @@ FQuest::FQuest() : Form(windows::FQuest)
     connect(cmduscita, &CommandButton::Click, this, &FQuest::cmduscita_Click);
     Text2->setAccessibleName(QStringLiteral("Titolo della serie"));
     setEscapeControl(cmdscegli);
+    cmdLEGGI = rows_->leggi(this, LeggiPlace, Text2)->button();
     cmdesercitazione->setFocus();
 }
 

@@ -42,6 +42,7 @@ public:
     std::array<platform::CheckBox *, Rows> Check1{};
     std::array<platform::CheckBox *, Rows> Check2{};
     platform::CommandButton *cmdRISULT;
+    platform::CommandButton *cmdLEGGI;
     platform::Label *Labrisult;
     platform::CommandButton *cmdmostradomande;
     platform::CommandButton *cmdimage;

@@ -28,6 +28,8 @@ const Design RisultDesign{QStringLiteral("cmdRISULT"), QStringLiteral("RISULTATO
 const Design AvantiDesign{QStringLiteral("cmdAVANTI"), QStringLiteral("  DOMANDE SUCCESSIVE"), {9000, 5640, 2655, 975}};
 const Design Command1Design{QStringLiteral("Command1"), QStringLiteral("Menù principale"), {6240, 7200, 2655, 615}};
 const Design FineDesign{QStringLiteral("fine"), QStringLiteral("Esco dal programma"), {9000, 7200, 2655, 615}};
+// Under the rows on the left, clear of the design.
+const platform::TwRect LeggiPlace{630, 7200, 1440, 615};
 
 const QString Finished = QStringLiteral("IL TEST E' FINITO");
 
@@ -76,6 +78,7 @@ FSommati::FSommati() : Form(windows::FSommati)
     connect(Command1, &CommandButton::Click, this, &FSommati::Command1_Click);
     connect(fine, &CommandButton::Click, this, &FSommati::fine_Click);
     Text2->setAccessibleName(QStringLiteral("Titolo della pagina"));
+    cmdLEGGI = rows_->leggi(this, LeggiPlace, Text2)->button();
     Check1[0]->setFocus();
 }
 

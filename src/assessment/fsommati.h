@@ -42,6 +42,7 @@ public:
     platform::CommandButton *cmdAVANTI;
     platform::CommandButton *Command1;
     platform::CommandButton *fine;
+    platform::CommandButton *cmdLEGGI;
 
 private:
     // Copies the current page of the summative table into the window and the

@@ -4,6 +4,8 @@
 #include "platform/dialogs.h"
 #include "platform/form.h"
 
+#include <QEvent>
+
 namespace assessment {
 
 namespace {
@@ -70,6 +72,41 @@ void TrueFalseRows::show(int i, const QString &text)
     Text1[i]->setText(text);
     Text1[i]->setCursorPosition(0);
     describe(i);
+}
+
+platform::ReadAloud *TrueFalseRows::leggi(QWidget *window, const platform::TwRect &rect, platform::TextBox *title)
+{
+    static const QStringList numbers{QStringLiteral("uno"),     QStringLiteral("due"),   QStringLiteral("tre"),
+                                     QStringLiteral("quattro"), QStringLiteral("cinque"), QStringLiteral("sei"),
+                                     QStringLiteral("sette"),   QStringLiteral("otto"),  QStringLiteral("nove"),
+                                     QStringLiteral("dieci")};
+    auto marker = [](QWidget *w) {
+        return [w](bool on) {
+            // A light background behind what is read, the row's own colour again after.
+            if (on)
+                w->setProperty("valdoria-colore", w->palette().color(QPalette::Base));
+            platform::setBackColor(w, on ? QColor(255, 240, 150) : w->property("valdoria-colore").value<QColor>());
+        };
+    };
+    leggi_ = new platform::ReadAloud(window, rect, [this, title, marker] {
+        QList<platform::Piece> pieces{{title->text(), marker(title)}};
+        for (int i = 0; i < Rows; ++i)
+            if (!Text1[i]->text().isEmpty())
+                pieces.append({numbers[i] + QStringLiteral(": ") + Text1[i]->text(), marker(Text1[i])});
+        return pieces;
+    });
+    for (platform::TextBox *t : Text1)
+        t->installEventFilter(this);
+    return leggi_;
+}
+
+bool TrueFalseRows::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && leggi_ && leggi_->reading())
+        for (int i = 0; i < Rows; ++i)
+            if (watched == Text1[i])
+                leggi_->jumpTo(i + 1);
+    return false;
 }
 
 void TrueFalseRows::untick(int i)

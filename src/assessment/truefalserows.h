@@ -6,6 +6,7 @@
 // click, also one that clears the box.
 
 #include "platform/controls.h"
+#include "platform/readaloud.h"
 #include "platform/twips.h"
 
 #include <QColor>
@@ -20,7 +21,7 @@ struct RowsLayout
     int boxHeight;
 };
 
-class TrueFalseRows
+class TrueFalseRows : public QObject
 {
 public:
     static constexpr int Rows = 10;
@@ -43,7 +44,15 @@ public:
     void show(int i, const QString &text);
     void untick(int i);
 
+    // The "Leggi" button of the window: the title in `title`, then each
+    // statement with its number; a statement clicked while reading is read next.
+    platform::ReadAloud *leggi(QWidget *window, const platform::TwRect &rect, platform::TextBox *title);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    platform::ReadAloud *leggi_ = nullptr;
     void describe(int i);
 };
 

@@ -21,6 +21,8 @@ const QColor NoticeBack(128, 128, 128);
 const QColor NoticeText(255, 255, 192);
 
 const QString Backdrop = QStringLiteral("valdoria1.jpg");
+// Under the page, clear of the design in every lesson.
+const platform::TwRect LeggiPlace{1200, 7800, 1500, 495};
 
 } // namespace
 
@@ -75,6 +77,16 @@ LessonWindow::LessonWindow(const LessonLayout &layout)
                        &LessonWindow::Cmdindietro_Click);
     cmdAVANTI = area(n.avanti, layout.avanti, QStringLiteral("Pagina successiva"), &LessonWindow::cmdAVANTI_Click);
     setEscapeControl(cmdscegli);
+    // "Leggi", under the page: the title, then the text sentence by sentence,
+    // each lit while it is read.
+    leggi_ = new platform::ReadAloud(this, LeggiPlace, [this] {
+        QList<platform::Piece> pieces{{Labeltit->caption(), {}}};
+        for (const platform::Sentence &s : platform::sentences(Label1->caption()))
+            pieces.append({Label1->caption().mid(s.from, s.length),
+                           [this, s](bool on) { platform::highlight(Label1, s.from, on ? s.length : 0); }});
+        return pieces;
+    });
+    cmdLEGGI = leggi_->button();
 }
 
 void LessonWindow::Form_Load()
@@ -121,6 +133,7 @@ void LessonWindow::enterPage(bool back)
 
 void LessonWindow::cmdAVANTI_Click()
 {
+    leggi_->stop();
     if (pagina_ >= pages_.count())
         return;
     ++pagina_;
@@ -133,6 +146,7 @@ void LessonWindow::cmdAVANTI_Click()
 
 void LessonWindow::Cmdindietro_Click()
 {
+    leggi_->stop();
     --pagina_;
     if (pagina_ >= 1) {
         Cmdindietro->setEnabled(true);

@@ -8,6 +8,7 @@
 
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/readaloud.h"
 
 #include <array>
 
@@ -53,6 +54,7 @@ public:
     platform::ClickArea *cmdquest = nullptr;
     platform::ClickArea *cmdscegli;
     platform::ClickArea *cmduscita;
+    platform::CommandButton *cmdLEGGI;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -61,6 +63,7 @@ private:
     // What entering page `pagina_` sets, coming forward or going back.
     void enterPage(bool back);
 
+    platform::ReadAloud *leggi_;
     const LessonLayout layout_;
     const LessonPages pages_; // a copy: the window never depends on where the page store keeps it
     int pagina_ = 1;

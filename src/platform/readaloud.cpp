@@ -1,0 +1,372 @@
+#include "readaloud.h"
+
+#include "dialogs.h"
+#include "form.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextToSpeech>
+
+#include <cstring>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+const QString SpeedKey = QStringLiteral("lettura/velocita");
+// How much slower or faster each step is, of the engine's range -1 .. 1.
+constexpr double RateStep = 0.35;
+const QColor Marked(255, 240, 150);
+
+// Whether the desktop's speech service answers, asked on its socket with a
+// short wait: a service stuck on a machine without sound would otherwise hold
+// the window for ever on its first word. No socket yet: it starts on demand.
+bool speechServiceAnswers()
+{
+    QStringList sockets;
+    if (const QString run = qEnvironmentVariable("XDG_RUNTIME_DIR"); !run.isEmpty())
+        sockets << run + QStringLiteral("/speech-dispatcher/speechd.sock");
+    sockets << QDir::homePath() + QStringLiteral("/.cache/speech-dispatcher/speechd.sock");
+    for (const QString &path : std::as_const(sockets)) {
+        if (!QFileInfo::exists(path))
+            continue;
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (fd < 0)
+            return false;
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        std::strncpy(address.sun_path, name.constData(), sizeof(address.sun_path) - 1);
+        bool answered = false;
+        if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0) {
+            const char ask[] = "SET SELF CLIENT_NAME valdoria:valdoria:prova\r\n";
+            pollfd wait{fd, POLLIN, 0};
+            char reply[64];
+            answered = ::write(fd, ask, sizeof(ask) - 1) == ssize_t(sizeof(ask) - 1) && ::poll(&wait, 1, 1500) == 1
+                       && ::read(fd, reply, sizeof(reply)) > 0;
+        }
+        ::close(fd);
+        return answered;
+    }
+    return true;
+}
+
+// The desktop's speech synthesis with an Italian voice, asked for on the
+// first reading only: the program starts no faster or slower for it.
+class SpeechVoice : public Voice
+{
+public:
+    QString unavailable() override
+    {
+        if (!tried_)
+            start();
+        return why_;
+    }
+    void say(const QString &text) override
+    {
+        if (tts_)
+            tts_->say(text);
+    }
+    // Stopped on purpose, the voice does not report the end of what it said.
+    void stop() override
+    {
+        if (tts_ && tts_->state() == QTextToSpeech::Speaking) {
+            ignoreEnd_ = true;
+            tts_->stop();
+        }
+    }
+    void setRate(double rate) override
+    {
+        if (tts_)
+            tts_->setRate(rate);
+    }
+
+private:
+    void start()
+    {
+        tried_ = true;
+        const QString how = QStringLiteral(" La scuola può installarla con il pacchetto "
+                                           "speech-dispatcher-espeak-ng (e qt6-speech-speechd-plugin).");
+        if (QTextToSpeech::availableEngines().isEmpty()) {
+            why_ = QStringLiteral("La lettura ad alta voce non è disponibile: manca la sintesi vocale italiana su "
+                                  "questo computer.") + how;
+            return;
+        }
+        if (!speechServiceAnswers()) {
+            why_ = QStringLiteral("La lettura ad alta voce non è disponibile: la sintesi vocale di questo computer "
+                                  "non risponde (manca l'uscita audio?).") + how;
+            return;
+        }
+        tts_ = std::make_unique<QTextToSpeech>();
+        if (tts_->state() == QTextToSpeech::Error) {
+            why_ = QStringLiteral("La lettura ad alta voce non è disponibile: la sintesi vocale di questo computer "
+                                  "non si avvia.") + how;
+            tts_.reset();
+            return;
+        }
+        bool italian = false;
+        for (const QLocale &l : tts_->availableLocales())
+            if (l.language() == QLocale::Italian) {
+                tts_->setLocale(l.territory() == QLocale::Italy ? l : QLocale(QLocale::Italian, QLocale::Italy));
+                italian = true;
+                break;
+            }
+        if (!italian) {
+            why_ = QStringLiteral("La lettura ad alta voce non è disponibile: manca la sintesi vocale italiana su "
+                                  "questo computer.") + how;
+            tts_.reset();
+            return;
+        }
+        connect(tts_.get(), &QTextToSpeech::stateChanged, this, [this](QTextToSpeech::State s) {
+            if (s != QTextToSpeech::Ready && s != QTextToSpeech::Error)
+                return;
+            if (ignoreEnd_)
+                ignoreEnd_ = false;
+            else
+                emit finished();
+        });
+    }
+
+    bool tried_ = false;
+    bool ignoreEnd_ = false;
+    QString why_;
+    std::unique_ptr<QTextToSpeech> tts_;
+};
+
+VoiceFactory &factory()
+{
+    static VoiceFactory f;
+    return f;
+}
+
+std::unique_ptr<Voice> &instance()
+{
+    static std::unique_ptr<Voice> v;
+    return v;
+}
+
+// One voice for the whole program, made on first use.
+Voice &voice()
+{
+    if (!instance())
+        instance() = factory() ? factory()() : std::make_unique<SpeechVoice>();
+    return *instance();
+}
+
+QIcon loudspeaker()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(40, 40, 40));
+    QPainterPath body;
+    body.moveTo(4, 12);
+    body.lineTo(10, 12);
+    body.lineTo(17, 5);
+    body.lineTo(17, 27);
+    body.lineTo(10, 20);
+    body.lineTo(4, 20);
+    body.closeSubpath();
+    p.drawPath(body);
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(14, 10, 8, 12), -60 * 16, 120 * 16);
+    p.drawArc(QRectF(14, 5, 14, 22), -60 * 16, 120 * 16);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+void setVoiceFactory(VoiceFactory f)
+{
+    factory() = std::move(f);
+    instance().reset();
+}
+
+Speed readingSpeed()
+{
+    const int v = QSettings().value(SpeedKey, 0).toInt();
+    return v < 0 ? Speed::Slower : v > 0 ? Speed::Faster : Speed::Normal;
+}
+
+void setReadingSpeed(Speed speed) { QSettings().setValue(SpeedKey, int(speed)); }
+
+QList<Sentence> sentences(const QString &text)
+{
+    QList<Sentence> out;
+    static const QRegularExpression end(QStringLiteral("[.!?]+(?=\\s|$)|[\\r\\n]+"));
+    int from = 0;
+    auto add = [&](int to) {
+        while (from < to && text[from].isSpace())
+            ++from;
+        int last = to;
+        while (last > from && text[last - 1].isSpace())
+            --last;
+        if (last > from)
+            out.append({from, last - from});
+        from = to;
+    };
+    for (auto it = end.globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        add(int(m.capturedEnd()));
+    }
+    add(int(text.size()));
+    return out;
+}
+
+QString spoken(const QString &text)
+{
+    // Said as an Italian listener expects; the synthesis spells these out or
+    // reads them as English.
+    static const QList<QPair<QRegularExpression, QString>> table{
+        {QRegularExpression(QStringLiteral("\\bE'")), QStringLiteral("È")},
+        {QRegularExpression(QStringLiteral("\\becc\\.")), QStringLiteral("eccetera")},
+        {QRegularExpression(QStringLiteral("\\bes\\.")), QStringLiteral("per esempio")},
+        {QRegularExpression(QStringLiteral("(\\d)\\s*km\\b")), QStringLiteral("\\1 chilometri")},
+        {QRegularExpression(QStringLiteral("(\\d)\\s*°\\s*C\\b")), QStringLiteral("\\1 gradi")},
+        {QRegularExpression(QStringLiteral("(\\d)\\s*%")), QStringLiteral("\\1 per cento")},
+        {QRegularExpression(QStringLiteral("(\\d)\\s*m\\b")), QStringLiteral("\\1 metri")},
+        {QRegularExpression(QStringLiteral("(\\d)\\s*cm\\b")), QStringLiteral("\\1 centimetri")},
+    };
+    QString out = text;
+    for (const auto &[pattern, said] : table)
+        out.replace(pattern, said);
+    return out;
+}
+
+void highlight(Label *label, int from, int length)
+{
+    const QString caption = label->caption();
+    if (length <= 0) {
+        label->setTextFormat(Qt::PlainText);
+        label->setCaption(caption);
+        return;
+    }
+    auto html = [](const QString &part) {
+        QString h = part.toHtmlEscaped();
+        h.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
+        h.replace(QLatin1Char('\r'), QStringLiteral("<br>"));
+        h.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+        return h;
+    };
+    label->setTextFormat(Qt::RichText);
+    label->setText(html(caption.left(from)) + QStringLiteral("<span style=\"background-color:%1\">").arg(Marked.name())
+                   + html(caption.mid(from, length)) + QStringLiteral("</span>") + html(caption.mid(from + length)));
+}
+
+ReadAloud::ReadAloud(QWidget *window, const TwRect &rect, std::function<QList<Piece>()> pieces)
+    : QObject(window), source_(std::move(pieces))
+{
+    button_ = new CommandButton(window, QStringLiteral("cmdLEGGI"), QStringLiteral("Leggi"), rect);
+    button_->setIcon(loudspeaker());
+    button_->setAccessibleName(QStringLiteral("Leggi ad alta voce"));
+    button_->setToolTip(QStringLiteral("Leggi ad alta voce (Ctrl+L); con il tasto destro la velocità"));
+    connect(button_, &CommandButton::Click, this, &ReadAloud::toggle);
+    auto *shortcut = new QAction(button_);
+    shortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    shortcut->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(shortcut);
+    connect(shortcut, &QAction::triggered, this, &ReadAloud::toggle);
+    button_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const auto &[caption, speed] : {std::pair{QStringLiteral("Lettura più lenta"), Speed::Slower},
+                                         std::pair{QStringLiteral("Lettura normale"), Speed::Normal},
+                                         std::pair{QStringLiteral("Lettura più veloce"), Speed::Faster}}) {
+        auto *a = new QAction(caption, button_);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [speed] { setReadingSpeed(speed); });
+        button_->addAction(a);
+    }
+    // Leaving the window, or its page changing under the voice, stops it.
+    window->installEventFilter(this);
+}
+
+ReadAloud::~ReadAloud()
+{
+    if (reading_)
+        voice().stop();
+}
+
+void ReadAloud::toggle()
+{
+    if (reading_) {
+        stop();
+        return;
+    }
+    if (const QString why = voice().unavailable(); !why.isEmpty()) {
+        // Said once: the button stays, and says no more.
+        if (!voice().told)
+            msgBox(why);
+        voice().told = true;
+        return;
+    }
+    pieces_ = source_();
+    if (pieces_.isEmpty())
+        return;
+    reading_ = true;
+    voice().setRate(RateStep * int(readingSpeed()));
+    connect(&voice(), &Voice::finished, this, &ReadAloud::next, Qt::UniqueConnection);
+    current_ = -1;
+    next();
+}
+
+void ReadAloud::next()
+{
+    if (!reading_)
+        return;
+    mark(current_, false);
+    if (++current_ >= pieces_.size()) {
+        stop();
+        return;
+    }
+    mark(current_, true);
+    voice().say(spoken(pieces_[current_].text));
+}
+
+void ReadAloud::jumpTo(int index)
+{
+    if (!reading_ || index < 0 || index >= pieces_.size())
+        return;
+    mark(current_, false);
+    voice().stop();
+    current_ = index - 1;
+    next();
+}
+
+bool ReadAloud::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide && watched == parent())
+        stop();
+    return false;
+}
+
+void ReadAloud::stop()
+{
+    if (!reading_)
+        return;
+    reading_ = false;
+    disconnect(&voice(), &Voice::finished, this, &ReadAloud::next);
+    voice().stop();
+    mark(current_, false);
+    current_ = -1;
+}
+
+void ReadAloud::mark(int index, bool on)
+{
+    if (index >= 0 && index < pieces_.size() && pieces_[index].marked)
+        pieces_[index].marked(on);
+}
+
+} // namespace platform
