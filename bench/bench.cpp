@@ -10,6 +10,7 @@
 #include "archives/archivewindow.h"
 #include "archives/fandamento.h"
 #include "platform/printer.h"
+#include "platform/readaloud.h"
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
 #include "assessment/frisomma.h"
@@ -149,6 +150,49 @@ void lessonPages()
         }
     report("lesson opened from the menu, painted", stats(opens));
     report("page turn, click to page painted", stats(turns));
+}
+
+// Reading aloud, through a voice that only notes the time it is asked to
+// speak: from the press to that moment, and a page's sentences found and the
+// first one lit.
+struct TimedVoice : platform::Voice
+{
+    QString unavailable() override { return {}; }
+    void say(const QString &) override { asked = clock.nsecsElapsed() / 1e6; }
+    void stop() override {}
+    void setRate(double) override {}
+    static inline QElapsedTimer clock;
+    static inline double asked = 0;
+};
+
+void readingAloud()
+{
+    WorkFolder folder;
+    Trap trap;
+    freshProgram();
+    platform::setVoiceFactory([] { return std::make_unique<TimedVoice>(); });
+    auto *menu = forms::get<shell::Fscelte>("Fscelte");
+    menu->show();
+    menu->Command1[3]->press();
+    auto *w = forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(9));
+    w->cmdAVANTI->click();
+    QList<double> presses, splits;
+    for (int round = 0; round < 20; ++round) {
+        TimedVoice::clock.start();
+        w->cmdLEGGI->press();
+        presses << TimedVoice::asked;
+        w->cmdLEGGI->press();
+        QElapsedTimer t;
+        t.start();
+        const auto sentences = platform::sentences(w->Label1->caption());
+        platform::highlight(w->Label1, sentences.first().from, sentences.first().length);
+        w->Label1->repaint();
+        splits << t.nsecsElapsed() / 1e6;
+        platform::highlight(w->Label1, 0, 0);
+    }
+    report("Leggi pressed to the voice asked to speak", stats(presses));
+    report("a page split into sentences, one lit, painted", stats(splits));
+    platform::setVoiceFactory({});
 }
 
 void frames()
@@ -537,6 +581,7 @@ int main(int argc, char **argv)
         return 0; // start-up alone: quick to repeat while working on it
     durableAppend();
     lessonPages();
+    readingAloud();
     frames();
     assessmentWindows();
     summative();
