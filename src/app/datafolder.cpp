@@ -20,6 +20,7 @@ namespace {
 
 const QString ConfigName = QStringLiteral("valdoria/valdoria.conf");
 const QString FolderKey = QStringLiteral("dati/cartella");
+const QString ScaleKey = QStringLiteral("schermo/scala");
 
 // The course the program was installed with: <prefix>/share/valdoria beside
 // <prefix>/bin.
@@ -27,6 +28,16 @@ QString installedCourse()
 {
     const QString dir = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/valdoria"));
     return QFileInfo::exists(dir + QLatin1Char('/') + Modvaldoria::DatabaseFile) ? QDir(dir).canonicalPath() : QString();
+}
+
+// "1", "1.5" or "1,5"; anything else, or a factor out of reason, fits the screen.
+double readScale(const QString &text)
+{
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double factor = t.toDouble(&ok);
+    return ok && factor >= 0.25 && factor <= 8 ? factor : 0;
 }
 
 QString argumentAfter(const QStringList &arguments, const QString &name)
@@ -49,6 +60,8 @@ DataPlaces chooseDataPlaces(const QStringList &arguments)
         QSettings config(file, QSettings::IniFormat);
         if (config.contains(FolderKey))
             folder = config.value(FolderKey).toString().trimmed();
+        if (config.contains(ScaleKey))
+            places.scale = readScale(config.value(ScaleKey).toString());
         config.beginGroup(QStringLiteral("server"));
         if (config.contains(QStringLiteral("database"))) {
             places.server.database = config.value(QStringLiteral("database")).toString().trimmed();
@@ -62,6 +75,8 @@ DataPlaces chooseDataPlaces(const QStringList &arguments)
     }
     if (const QString given = argumentAfter(arguments, QStringLiteral("--data")); !given.isEmpty())
         folder = given;
+    if (const QString given = argumentAfter(arguments, QStringLiteral("--scala")); !given.isEmpty())
+        places.scale = readScale(given);
     if (folder.isEmpty() && !places.installed.isEmpty() && !QFileInfo(QStringLiteral("pervaldoria")).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (!folder.isEmpty())

@@ -12,6 +12,7 @@
 #include "lessons/lessonlayouts.h"
 #include "lessons/lessonwindow.h"
 #include "platform/controls.h"
+#include "platform/form.h"
 #include "shell/fscelte.h"
 
 #include "datafolder.h"
@@ -62,7 +63,10 @@ void startUp(const QStringList &arguments)
     QApplication::setApplicationName(QStringLiteral("Valdoria"));
     installItalian();
     registerWindows();
-    prepareDataPlaces(chooseDataPlaces(arguments));
+    const DataPlaces places = chooseDataPlaces(arguments);
+    platform::setScale(places.scale);
+    platform::scaleDefaultFont();
+    prepareDataPlaces(places);
     // A window's own close button asks, like the exit buttons.
     forms::setCloseRequestHandler([](platform::Form *) { Modvaldoria::confermauscita(); });
     forms::load(windows::Fscelte)->show();

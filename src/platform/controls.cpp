@@ -62,10 +62,19 @@ public:
     Label *label() const { return static_cast<Label *>(widget()); }
     bool movable() const { return label()->isDragSource() || label()->isDropTarget(); }
     QAccessible::Role role() const override { return movable() ? QAccessible::Button : QAccessible::StaticText; }
+    // A label that shows a value says what it is and what it shows: "Valutazione:
+    // BUONO"; the value alone is its accessible value.
     QString text(QAccessible::Text t) const override
     {
         const QString own = QAccessibleWidget::text(t);
-        return t == QAccessible::Name && own.isEmpty() ? label()->caption() : own;
+        const QString shown = label()->text().simplified();
+        if (t == QAccessible::Value && !movable())
+            return shown;
+        if (t != QAccessible::Name)
+            return own;
+        if (own.isEmpty())
+            return label()->caption();
+        return movable() || shown.isEmpty() ? own : own + QStringLiteral(": ") + shown;
     }
     QStringList actionNames() const override
     {
@@ -85,10 +94,27 @@ public:
     }
 };
 
+// A picture that only decorates stays out of a screen reader's way.
+class DecorationAccessible : public QAccessibleWidget
+{
+public:
+    explicit DecorationAccessible(QWidget *w) : QAccessibleWidget(w, QAccessible::NoRole) {}
+    QString text(QAccessible::Text) const override { return {}; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.invisible = true;
+        s.focusable = false;
+        return s;
+    }
+};
+
 QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
 {
     if (!object || !object->isWidgetType())
         return nullptr;
+    if (className == QLatin1String("platform::PictureBox") && object->property("decorative").toBool())
+        return new DecorationAccessible(static_cast<QWidget *>(object));
     if (className == QLatin1String("platform::ClickArea"))
         return new ClickAreaAccessible(static_cast<QWidget *>(object));
     if (className == QLatin1String("platform::Label"))
@@ -106,6 +132,24 @@ const QColor PickedFrame(200, 0, 0);
 // The keyboard's place on the drawn buttons of the lessons' backdrop.
 const QColor FocusRing(255, 236, 64);
 const QColor FocusFrame(0, 0, 160);
+// The keyboard's place on every other control: a ring thick and dark enough to
+// be seen on grey, on the pale boxes and on red, shown from the moment a window
+// opens, not only after the first Tab.
+constexpr int FocusWidth = 3;
+// A box marked wrong carries a frame as well as its colour.
+const QColor MarkFrame(0, 0, 0);
+constexpr int MarkWidth = 4;
+// The drawn buttons of a lesson that cannot be pressed now are veiled.
+const QColor DisabledVeil(96, 96, 96, 150);
+
+void drawFocusRing(QWidget *control)
+{
+    QPainter p(control);
+    p.setPen(QPen(FocusFrame, FocusWidth));
+    p.setBrush(Qt::NoBrush);
+    const qreal half = FocusWidth / 2.0;
+    p.drawRect(QRectF(control->rect()).adjusted(half, half, -half, -half));
+}
 
 void setupControl(QWidget *control, const QString &name, const TwRect &rect)
 {
@@ -129,7 +173,7 @@ void installFontSubstitutes()
 QFont designFont(const QString &face, double points, bool bold, bool italic)
 {
     QFont f(face);
-    f.setPixelSize(qRound(points * 96.0 / 72.0));
+    f.setPixelSize(qRound(points * 96.0 / 72.0 * scale()));
     f.setBold(bold);
     f.setItalic(italic);
     return f;
@@ -176,6 +220,8 @@ void CommandButton::paintEvent(QPaintEvent *event)
 {
     if (!wrap_) {
         QPushButton::paintEvent(event);
+        if (hasFocus())
+            drawFocusRing(this);
         return;
     }
     // The button drawn without its caption, then the caption over it, wrapped.
@@ -186,6 +232,9 @@ void CommandButton::paintEvent(QPaintEvent *event)
     p.drawControl(QStyle::CE_PushButton, option);
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(rect().adjusted(2, 1, -2, -1), Qt::AlignCenter | Qt::TextWordWrap, text());
+    p.end();
+    if (hasFocus())
+        drawFocusRing(this);
 }
 
 void CommandButton::keyPressEvent(QKeyEvent *event)
@@ -227,6 +276,14 @@ void ClickArea::keyPressEvent(QKeyEvent *event)
 
 void ClickArea::paintEvent(QPaintEvent *)
 {
+    if (!isEnabled()) {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(DisabledVeil);
+        p.drawRoundedRect(QRectF(rect()), 6, 6);
+        return;
+    }
     if (!hasFocus())
         return;
     QPainter p(this);
@@ -262,8 +319,10 @@ void ClickArea::mouseReleaseEvent(QMouseEvent *event)
 
 void ClickArea::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::EnabledChange)
+    if (event->type() == QEvent::EnabledChange) {
         setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        update();
+    }
     QWidget::changeEvent(event);
 }
 
@@ -444,17 +503,32 @@ void Label::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
     const bool isPicked = picked() == this;
-    if (!isPicked && !hasFocus())
+    if (!isPicked && !hasFocus() && !marked_)
         return;
     QPainter p(this);
+    p.setBrush(Qt::NoBrush);
+    if (marked_) {
+        p.setPen(QPen(MarkFrame, MarkWidth));
+        p.drawRect(QRectF(rect()).adjusted(MarkWidth / 2.0, MarkWidth / 2.0, -MarkWidth / 2.0, -MarkWidth / 2.0));
+    }
     if (isPicked) {
         p.setPen(QPen(PickedFrame, 3));
         p.drawRect(rect().adjusted(1, 1, -2, -2));
     }
     if (hasFocus()) {
-        p.setPen(QPen(FocusFrame, 1, Qt::DashLine));
-        p.drawRect(rect().adjusted(isPicked ? 4 : 1, isPicked ? 4 : 1, isPicked ? -5 : -2, isPicked ? -5 : -2));
+        const int in = isPicked || marked_ ? 4 : 0;
+        p.setPen(QPen(FocusFrame, FocusWidth));
+        const qreal half = FocusWidth / 2.0;
+        p.drawRect(QRectF(rect()).adjusted(in + half, in + half, -in - half, -in - half));
     }
+}
+
+void Label::setMarked(bool on)
+{
+    if (marked_ == on)
+        return;
+    marked_ = on;
+    update();
 }
 
 void Label::focusInEvent(QFocusEvent *event)
@@ -511,12 +585,26 @@ void PictureBox::loadPicture(const QString &path)
                   .arg(path, storage::whereDataIsLookedFor()));
     path_ = path;
     setPixmap(QPixmap::fromImage(image));
+    // Drawn at the scale of the design, smoothly, when that is not 1.
+    setScaledContents(stretch_ || scale() != 1.0);
     if (!stretch_) {
         const TwRect at = placement(this);
         place(this, {at.left, at.top, toTwips(image.width()), toTwips(image.height())});
     }
-    setAccessibleDescription(QStringLiteral("Immagine %1").arg(path.section(QLatin1Char('\\'), -1)));
+    if (!isDecorative())
+        setAccessibleDescription(QStringLiteral("Immagine %1").arg(path.section(QLatin1Char('\\'), -1)));
 }
+
+void PictureBox::setDecorative(bool on)
+{
+    setProperty("decorative", on);
+    if (on) {
+        setAccessibleName({});
+        setAccessibleDescription({});
+    }
+}
+
+bool PictureBox::isDecorative() const { return property("decorative").toBool(); }
 
 // --------------------------------------------------------------------- CheckBox
 
@@ -526,6 +614,17 @@ CheckBox::CheckBox(QWidget *parent, const QString &name, const QString &caption,
     setupControl(this, name, rect);
     setFont(designFont(SansSerif, 8.25));
     connect(this, &QCheckBox::clicked, this, &CheckBox::Click);
+}
+
+// The whole cell takes the click, not only the small box drawn in it: a finger
+// or a pen on a whiteboard seldom lands on 14 pixels.
+bool CheckBox::hitButton(const QPoint &pos) const { return rect().contains(pos); }
+
+void CheckBox::paintEvent(QPaintEvent *event)
+{
+    QCheckBox::paintEvent(event);
+    if (hasFocus())
+        drawFocusRing(this);
 }
 
 void CheckBox::setValue(int v)
@@ -548,6 +647,13 @@ TextBox::TextBox(QWidget *parent, const QString &name, const TwRect &rect) : QLi
     setFont(designFont(SansSerif, 8.25));
 }
 
+void TextBox::paintEvent(QPaintEvent *event)
+{
+    QLineEdit::paintEvent(event);
+    if (hasFocus())
+        drawFocusRing(this);
+}
+
 // ---------------------------------------------------------------------- ListBox
 
 ListBox::ListBox(QWidget *parent, const QString &name, const TwRect &rect) : QListWidget(parent)
@@ -564,7 +670,7 @@ void ListBox::addRow(const QString &text)
     auto *item = new QListWidgetItem(text, this);
     item->setToolTip(text); // a column too narrow for its text shows it whole on hover
     if (rowHeight_ > 0)
-        item->setSizeHint(QSize(0, rowHeight_));
+        item->setSizeHint(QSize(0, scaled(rowHeight_)));
 }
 
 QStringList ListBox::items() const

@@ -4,12 +4,15 @@
 #include "runtime.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -30,7 +33,60 @@ Registry &registry()
 
 const char *const TwipsProperty = "twips";
 
+double wantedScale = 0;
+
+QSize screenSize()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(DesignWidth, DesignHeight);
+}
+
 } // namespace
+
+void setScale(double factor) { wantedScale = factor > 0 ? factor : 0; }
+
+double scale()
+{
+    if (wantedScale > 0)
+        return wantedScale;
+    const QSize screen = screenSize();
+    return std::min(double(screen.width()) / DesignWidth, double(screen.height()) / DesignHeight);
+}
+
+QPoint designOrigin()
+{
+    if (wantedScale > 0)
+        return {};
+    return {std::max(0, (screenSize().width() - qRound(DesignWidth * scale())) / 2), 0};
+}
+
+int scaled(int pixels) { return qRound(pixels * scale()); }
+
+QRect toScreen(const TwRect &rect)
+{
+    const QRect px = rect.px();
+    const QPoint origin = designOrigin();
+    const double s = scale();
+    if (s == 1.0)
+        return px.translated(origin);
+    // Both edges are scaled, so that controls side by side stay side by side.
+    const int left = qRound(px.left() * s), top = qRound(px.top() * s);
+    return QRect(origin.x() + left, origin.y() + top, qRound((px.left() + px.width()) * s) - left,
+                 qRound((px.top() + px.height()) * s) - top);
+}
+
+void scaleDefaultFont()
+{
+    const double s = scale();
+    if (s == 1.0)
+        return;
+    QFont f = QApplication::font();
+    if (f.pixelSize() > 0)
+        f.setPixelSize(qRound(f.pixelSize() * s));
+    else
+        f.setPointSizeF(f.pointSizeF() * s);
+    QApplication::setFont(f);
+}
 
 Form::Form(const QString &name, QWidget *parent) : QWidget(parent)
 {
@@ -50,6 +106,7 @@ void Form::setBackColor(const QColor &color)
 void Form::setPicture(const QImage &picture)
 {
     picture_ = picture;
+    scaledPicture_ = QPixmap();
     update();
 }
 
@@ -65,10 +122,21 @@ void Form::fillScreen()
 void Form::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
-    if (!picture_.isNull()) {
-        QPainter p(this);
+    if (picture_.isNull())
+        return;
+    QPainter p(this);
+    const double s = scale();
+    const QPoint origin = designOrigin();
+    if (s == 1.0 && origin.isNull()) {
         p.drawImage(0, 0, picture_);
+        return;
     }
+    const QSize size(qRound(picture_.width() * s), qRound(picture_.height() * s));
+    if (scaledPicture_.size() != size)
+        scaledPicture_ = QPixmap::fromImage(picture_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // The stone goes on round the design, so that the window is stone to its edges.
+    const QPoint offset((size.width() - origin.x() % size.width()) % size.width(), 0);
+    p.drawTiledPixmap(rect(), scaledPicture_, offset);
 }
 
 void Form::offerAction(const QString &text, const QKeySequence &key, std::function<void()> action)
@@ -105,7 +173,7 @@ void Form::closeEvent(QCloseEvent *event)
 void place(QWidget *control, const TwRect &rect)
 {
     control->setProperty(TwipsProperty, QRect(rect.left, rect.top, rect.width, rect.height));
-    control->setGeometry(rect.px());
+    control->setGeometry(toScreen(rect));
 }
 
 TwRect placement(const QWidget *control)

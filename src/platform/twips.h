@@ -8,6 +8,9 @@
 namespace platform {
 
 inline constexpr int TwipsPerPixel = 15;
+// The screen every window was designed for, in pixels.
+inline constexpr int DesignWidth = 800;
+inline constexpr int DesignHeight = 600;
 
 constexpr int tw(int twips) { return (twips + (twips >= 0 ? 7 : -7)) / TwipsPerPixel; }
 constexpr int toTwips(int pixels) { return pixels * TwipsPerPixel; }
