@@ -1,0 +1,182 @@
+// The program in a classroom: the design scaled to the screen it is shown on,
+// what a screen reader hears, wrong answers marked beyond their colour, and
+// safe default buttons.
+
+#include "testsupport.h"
+#include "assessment/fqimage.h"
+#include "assessment/fquest.h"
+#include "assessment/frisomma.h"
+#include "common/windows.h"
+#include "lessons/lessonwindow.h"
+#include "shell/fscelte.h"
+
+#include <QAccessible>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+
+using namespace testing;
+namespace forms = platform::forms;
+
+namespace {
+
+// Prints where a control lands and where its design puts it: "name x y w h l t w h".
+void report(QWidget *c)
+{
+    const QRect g = c->geometry();
+    const platform::TwRect d = platform::placement(c);
+    std::printf("%s %d %d %d %d %d %d %d %d %d\n", qPrintable(c->objectName()), g.x(), g.y(), g.width(), g.height(),
+                d.left, d.top, d.width, d.height, c->fontInfo().pixelSize());
+}
+
+void shoot(QWidget *w, const QString &name)
+{
+    QDir().mkpath(VALDORIA_SCREENS_DIR);
+    w->grab().save(QStringLiteral(VALDORIA_SCREENS_DIR "/classroom-%1-%2.png").arg(qApp->primaryScreen()->size().width()).arg(name));
+}
+
+// Started on a screen of a given size: the menu, a lesson page, the questionnaire
+// and the labelling exercise, with where their known controls land.
+int showOnThisScreen(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    freshProgram();
+    WorkFolder folder;
+    Trap trap;
+    platform::scaleDefaultFont();
+    auto *menu = openMenu();
+    report(menu->Command1[1]);
+    shoot(menu, "menu");
+    click(menu->Command1[2]);
+    auto *lesson = forms::get<lessons::LessonWindow>(windows::lessonWindowOfCode(8));
+    click(lesson->cmdAVANTI);
+    report(lesson->cmdAVANTI);
+    report(lesson->Labeltit);
+    shoot(lesson, "lezione");
+    click(lesson->cmdscegli);
+    assessment::FQuest *q = openQuestionnaire(2);
+    click(q->cmdesercitazione);
+    report(q->Check1[0]);
+    shoot(q, "questionario");
+    click(q->cmdimage);
+    auto *w = forms::get<assessment::FQimage>(windows::FQimage);
+    report(w->Label4[0]);
+    report(w->cmdRISULT);
+    shoot(w, "immagine");
+    return 0;
+}
+
+QAccessibleInterface *reader(QWidget *w) { return QAccessible::queryAccessibleInterface(w); }
+
+} // namespace
+
+class tst_classroom : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { freshProgram(); }
+
+    void scaledToTheScreen_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("800x600") << 800 << 600;
+        QTest::newRow("1366x768") << 1366 << 768;
+        QTest::newRow("1920x1080") << 1920 << 1080;
+    }
+
+    void scaledToTheScreen()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QTemporaryDir dir;
+        QFile config(dir.filePath("screen.json"));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(QString(R"({"screens":[{"name":"s","x":0,"y":0,"width":%1,"height":%2,"logicalDpi":96,)"
+                             R"("logicalBaseDpi":96,"dpr":1}]})").arg(width).arg(height).toUtf8());
+        config.close();
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName());
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"--screen"});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitCode(), 0);
+        const double s = std::min(width / 800.0, height / 600.0);
+        const int left = (width - qRound(800 * s)) / 2;
+        const QStringList lines = QString::fromUtf8(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 6);
+        for (const QString &line : lines) {
+            const QStringList f = line.split(' ');
+            const QRect at(f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt());
+            const QRect design = platform::TwRect{f[5].toInt(), f[6].toInt(), f[7].toInt(), f[8].toInt()}.px();
+            const QRect expected(left + qRound(design.x() * s), qRound(design.y() * s), qRound(design.width() * s),
+                                 qRound(design.height() * s));
+            // At 800 x 600 nothing moves; on a larger screen it lands scaled, centred, from the top.
+            if (width == 800)
+                QCOMPARE(at, design);
+            const QRect d(at.topLeft() - expected.topLeft(), at.size() - expected.size());
+            QVERIFY2(qAbs(d.x()) <= 1 && qAbs(d.y()) <= 1 && qAbs(d.width()) <= 1 && qAbs(d.height()) <= 1,
+                     qPrintable(line));
+            if (width >= 1366 && f[0] != "Labeltit")
+                QVERIFY2(at.width() >= 24 && at.height() >= 24, qPrintable(line));
+        }
+        QVERIFY(lines[2].section(' ', 9).toInt() >= qRound(19 * s) - 1); // the title's text at the scaled size
+    }
+
+    void aScreenReaderHearsWhatIsShown()
+    {
+        WorkFolder folder;
+        Trap trap;
+        assessment::FQuest *q = openQuestionnaire(1);
+        click(q->cmdesercitazione);
+        answerRows(q->Text1, q->Check1, q->Check2, "domande1", "wrrrrrrrrr");
+        click(q->cmdRISULT);
+        QCOMPARE(reader(q->Labrisult)->text(QAccessible::Name), "Risposte giuste: 9");
+        auto *cross = control<platform::Label>(q, "Mark(0)");
+        QVERIFY(cross->isVisible() && !control<platform::Label>(q, "Mark(1)")->isVisible());
+        QCOMPARE(cross->caption(), QString::fromUtf8("\u2717"));
+        QCOMPARE(reader(q->Text1[0])->text(QAccessible::Name), "affermazione 1, sbagliata");
+        QCOMPARE(reader(q->Text1[1])->text(QAccessible::Name), "affermazione 2");
+
+        click(q->cmdimage);
+        auto *w = forms::get<assessment::FQimage>(windows::FQimage);
+        QCOMPARE(reader(w->Label4[4])->text(QAccessible::Name),
+                 "casella: l'albero cresciuto nella spaccatura della rupe, vuota");
+        click(w->Label3[0]); // "Alberi" where the tree in the crack is: wrong
+        click(w->Label4[4]);
+        QCOMPARE(reader(w->Label4[4])->text(QAccessible::Name),
+                 "casella: l'albero cresciuto nella spaccatura della rupe, numero 1");
+        click(w->cmdRISULT);
+        QVERIFY(w->Label4[4]->isMarked());
+        QVERIFY(reader(w->Label4[4])->text(QAccessible::Name).endsWith(", numero 1, sbagliata"));
+
+        auto *card = forms::get<assessment::FRIsomma>(windows::FRIsomma);
+        card->LABvaluta->setCaption("BUONO");
+        QCOMPARE(reader(card->LABvaluta)->text(QAccessible::Name), "Valutazione: BUONO");
+        QCOMPARE(reader(card->LABvaluta)->text(QAccessible::Value), "BUONO");
+    }
+
+    void enterOnTheExitBoxKeepsTheProgram()
+    {
+        WorkFolder folder;
+        Trap trap;
+        auto *menu = openMenu();
+        QString harmless;
+        QTimer enter;
+        connect(&enter, &QTimer::timeout, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                harmless = box->defaultButton()->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        enter.start(20);
+        menu->cmduscita->click();
+        QCOMPARE(harmless, "Annulla");
+        QVERIFY(trap.endings.isEmpty());
+        QVERIFY(menu->isVisible());
+    }
+};
+
+TEST_MAIN_WITH_CHILD(tst_classroom, "--screen", showOnThisScreen)
+#include "tst_classroom.moc"
