@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScreen>
 
 #include <algorithm>
@@ -75,11 +76,40 @@ QRect toScreen(const TwRect &rect)
                  qRound((px.top() + px.height()) * s) - top);
 }
 
+namespace {
+// The desktop's own drawing (the box of a check box, a scroll bar) at the
+// scale of the design too, so that a tick is as large as the text beside it.
+class ScaledStyle : public QProxyStyle
+{
+public:
+    explicit ScaledStyle(double factor) : factor_(factor) {}
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_ScrollBarExtent:
+        case PM_CheckBoxLabelSpacing:
+            return qRound(base * factor_);
+        default:
+            return base;
+        }
+    }
+
+private:
+    double factor_;
+};
+} // namespace
+
 void scaleDefaultFont()
 {
     const double s = scale();
     if (s == 1.0)
         return;
+    QApplication::setStyle(new ScaledStyle(s));
     QFont f = QApplication::font();
     if (f.pixelSize() > 0)
         f.setPixelSize(qRound(f.pixelSize() * s));

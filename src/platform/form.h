@@ -63,8 +63,9 @@ QPoint designOrigin();
 QRect toScreen(const TwRect &rect);
 // A length of the design (a row's height, a frame) as it is drawn.
 int scaled(int pixels);
-// The default font at the scaled size, so that message boxes, input boxes, the
-// file box and every control with no design font of its own scale too.
+// The default font and the desktop's drawing of check boxes and scroll bars at
+// the scaled size, so that message boxes, input boxes, the file box and every
+// control with no design font of its own scale too.
 void scaleDefaultFont();
 
 // Places a control at a design rectangle in twips and remembers it, so that the
