@@ -75,11 +75,14 @@ const QList<Case> &cases()
          [](Course &c) {
              for (QuestionSet &s : table(c, "domande6").sets)
                  for (Statement &st : s.statements)
-                     if (st.isTrue && st.text.contains("sempre"))
-                         st.isTrue = false;
+                     for (const char *word : {"sempre", "soltanto", "solo", "unic", "tutt", "mai", "nessun"})
+                         if (st.text.contains(word, Qt::CaseInsensitive))
+                             st.isTrue = false;
              auto &st = table(c, "domande6").sets[0].statements;
-             st[0].text = "Il mare lavora soltanto di notte.";
-             st[0].isTrue = false;
+             const char *claims[] = {"Il mare lavora soltanto di notte.", "Le onde sono sempre alte.",
+                                     "La marea non sale mai."};
+             for (int k = 0; k < 3; ++k)
+                 st[k] = {claims[k], false, st[k].line};
          },
          "fewer than a third"},
         {"ed il in a page body", "lesson language",
