@@ -2,12 +2,14 @@
 
 #include "storage/datapath.h"
 #include "form.h"
+#include "largepictures.h"
 #include "runtime.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -574,10 +576,17 @@ void PictureBox::loadPicture(const QString &path)
 {
     const QString file = storage::resolveDataPath(path);
     QImage image;
+    QSize designSize;
     if (!file.isEmpty()) {
-        QImageReader reader(file);
+        // On a screen that scales the design up, the picture drawn large at build
+        // time, when there is one; its design size is the large one's share.
+        const QFileInfo normal(file);
+        const QString large = normal.dir().filePath(QString::fromLatin1(LargePictureFolder) + QLatin1Char('/') + normal.fileName());
+        const bool useLarge = scale() > 1.0 && QFileInfo::exists(large);
+        QImageReader reader(useLarge ? large : file);
         reader.setDecideFormatFromContent(true);
         image = reader.read();
+        designSize = useLarge ? image.size() / LargePictureFactor : image.size();
     }
     if (image.isNull())
         fatal(QStringLiteral("Manca l'immagine \"%1\", oppure il file non si può leggere "
@@ -589,7 +598,7 @@ void PictureBox::loadPicture(const QString &path)
     setScaledContents(stretch_ || scale() != 1.0);
     if (!stretch_) {
         const TwRect at = placement(this);
-        place(this, {at.left, at.top, toTwips(image.width()), toTwips(image.height())});
+        place(this, {at.left, at.top, toTwips(designSize.width()), toTwips(designSize.height())});
     }
     if (!isDecorative())
         setAccessibleDescription(QStringLiteral("Immagine %1").arg(path.section(QLatin1Char('\\'), -1)));
