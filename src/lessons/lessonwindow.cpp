@@ -100,6 +100,7 @@ void LessonWindow::Form_Load()
 
 void LessonWindow::enterPage(bool back)
 {
+    platform::announce(Labeltit);
     const Page &page = pages_.page(pagina_);
     const int last = pages_.count();
     if (pagina_ == last) {

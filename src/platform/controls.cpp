@@ -181,6 +181,16 @@ QFont designFont(const QString &face, double points, bool bold, bool italic)
     return f;
 }
 
+void announce(QWidget *control)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent changed(control, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+    QAccessibleEvent alert(control, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
 void setBackColor(QWidget *control, const QColor &color)
 {
     QPalette pal = control->palette();
@@ -348,6 +358,11 @@ void Label::setCaption(const QString &caption)
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setText(shown);
+    // A reader following the label hears the value it shows now.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void Label::setTransparent(bool transparent)
@@ -680,6 +695,13 @@ void ListBox::addRow(const QString &text)
     item->setToolTip(text); // a column too narrow for its text shows it whole on hover
     if (rowHeight_ > 0)
         item->setSizeHint(QSize(0, scaled(rowHeight_)));
+}
+
+void ListBox::paintEvent(QPaintEvent *event)
+{
+    QListWidget::paintEvent(event);
+    if (hasFocus())
+        drawFocusRing(viewport());
 }
 
 QStringList ListBox::items() const

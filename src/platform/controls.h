@@ -30,6 +30,10 @@ void installFontSubstitutes();
 inline const QString SansSerif = QStringLiteral("MS Sans Serif");
 inline const QString Serif = QStringLiteral("Times New Roman");
 
+// Has a screen reader read `control` now, where the pupil's focus is not: the
+// title of a lesson page the pupil has just turned to.
+void announce(QWidget *control);
+
 void setBackColor(QWidget *control, const QColor &color);
 void setForeColor(QWidget *control, const QColor &color);
 
@@ -205,6 +209,8 @@ public:
     // Rows of one height, so that lists standing side by side line up.
     void setRowHeight(int pixels) { rowHeight_ = pixels; }
     void addRow(const QString &text);
+protected:
+    void paintEvent(QPaintEvent *event) override;
 private:
     int rowHeight_ = 0;
 };
