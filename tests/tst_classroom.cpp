@@ -38,7 +38,9 @@ int showOnThisScreen(int argc, char **argv)
                         g.height(), d.left, d.top, d.width, d.height, c->fontInfo().pixelSize());
         }
     };
-    auto *menu = openMenu();
+    platform::forms::show(windows::Fscelte); // shown and active, as at start: the focus ring is on from the first moment
+    auto *menu = get<shell::Fscelte>(windows::Fscelte);
+    QTest::qWait(50);
     show(menu, "menu", {menu->Command1[1]});
     click(menu->Command1[2]);
     auto *lesson = get<lessons::LessonWindow>(windows::lessonWindowOfCode(8));
