@@ -5,6 +5,7 @@
 #include "assessment/fquest.h"
 #include "assessment/frisomma.h"
 #include "common/windows.h"
+#include "lessons/lessonlayouts.h"
 #include "lessons/lessonwindow.h"
 #include "shell/fscelte.h"
 
@@ -137,6 +138,10 @@ private slots:
         QCOMPARE(reader(w->Label4[4])->text(QAccessible::Name),
                  "casella: l'albero cresciuto nella spaccatura della rupe, numero 1, sbagliata");
 
+        for (const lessons::LessonLayout &l : lessons::lessonLayouts()) // every lesson picture says what it shows
+            for (const lessons::Page &p : lessons::lessonPages(l.window()).pages)
+                for (const QString &f : {p.picture, p.pictureBack})
+                    QVERIFY2(f.isEmpty() || !lessons::pictureDescription(f).isEmpty(), qPrintable(f));
         auto *card = get<assessment::FRIsomma>(windows::FRIsomma);
         card->LABvaluta->setCaption("BUONO");
         QCOMPARE(reader(card->LABvaluta)->text(QAccessible::Name), "Valutazione: BUONO");

@@ -94,8 +94,14 @@ void LessonWindow::Form_Load()
     }
     Labeltit->setCaption(titoli[1]);
     Label1->setCaption(testi[1]);
-    Image1->loadPicture(storage::dataFile(pages_.page(1).picture));
+    showPicture(pages_.page(1).picture);
     cmdAVANTI->setFocus();
+}
+
+void LessonWindow::showPicture(const QString &file)
+{
+    Image1->loadPicture(storage::dataFile(file));
+    Image1->setAccessibleName(pictureDescription(file));
 }
 
 void LessonWindow::enterPage(bool back)
@@ -114,7 +120,7 @@ void LessonWindow::enterPage(bool back)
     }
     if (back && pagina_ == last - 1)
         Image1->setVisible(true);
-    Image1->loadPicture(storage::dataFile(back && !page.pictureBack.isEmpty() ? page.pictureBack : page.picture));
+    showPicture(back && !page.pictureBack.isEmpty() ? page.pictureBack : page.picture);
     // A placement stays in force until another page sets one.
     if (page.place)
         platform::place(Label1, *page.place);

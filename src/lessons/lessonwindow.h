@@ -60,6 +60,8 @@ protected:
 private:
     // What entering page `pagina_` sets, coming forward or going back.
     void enterPage(bool back);
+    // Loads a page's picture and names it for a screen reader by what it shows.
+    void showPicture(const QString &file);
 
     const LessonLayout layout_;
     const LessonPages pages_; // a copy: the window never depends on where the page store keeps it
