@@ -596,12 +596,22 @@ void PictureBox::loadPicture(const QString &path)
         // On a screen that scales the design up, the picture drawn large at build
         // time, when there is one; its design size is the large one's share.
         const QFileInfo normal(file);
-        const QString large = normal.dir().filePath(QString::fromLatin1(LargePictureFolder) + QLatin1Char('/') + normal.fileName());
+        const QString large =
+            normal.dir().filePath(QString::fromLatin1(LargePictureFolder) + QLatin1Char('/') + normal.fileName());
         const bool useLarge = scale() > 1.0 && QFileInfo::exists(large);
         QImageReader reader(useLarge ? large : file);
         reader.setDecideFormatFromContent(true);
+        const QSize stored = reader.size();
+        designSize = useLarge ? stored / LargePictureFactor : stored;
+        // Decoded straight at the size it is shown, rather than scaled at every paint.
+        if (!stretch_ && scale() != 1.0 && stored.isValid()) {
+            const TwRect at = placement(this);
+            reader.setScaledSize(
+                toScreen({at.left, at.top, toTwips(designSize.width()), toTwips(designSize.height())}).size());
+        }
         image = reader.read();
-        designSize = useLarge ? image.size() / LargePictureFactor : image.size();
+        if (!stored.isValid())
+            designSize = image.size();
     }
     if (image.isNull())
         fatal(QStringLiteral("Manca l'immagine \"%1\", oppure il file non si può leggere "
@@ -609,12 +619,12 @@ void PictureBox::loadPicture(const QString &path)
                   .arg(path, storage::whereDataIsLookedFor()));
     path_ = path;
     setPixmap(QPixmap::fromImage(image));
-    // Drawn at the scale of the design, smoothly, when that is not 1.
-    setScaledContents(stretch_ || scale() != 1.0);
     if (!stretch_) {
         const TwRect at = placement(this);
         place(this, {at.left, at.top, toTwips(designSize.width()), toTwips(designSize.height())});
     }
+    // A picture decoded at another size than its box's still fills it.
+    setScaledContents(stretch_ || image.size() != size());
     if (!isDecorative())
         setAccessibleDescription(QStringLiteral("Immagine %1").arg(path.section(QLatin1Char('\\'), -1)));
 }

@@ -78,11 +78,25 @@ QRect toScreen(const TwRect &rect)
 
 namespace {
 // The desktop's own drawing (the box of a check box, a scroll bar) at the
-// scale of the design too, so that a tick is as large as the text beside it.
+// scale of the design too, so that a tick is as large as the text beside it;
+// and its focus frame (tables, tabs) as thick and dark as the program's own ring.
 class ScaledStyle : public QProxyStyle
 {
 public:
     explicit ScaledStyle(double factor) : factor_(factor) {}
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element != PE_FrameFocusRect) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        painter->save();
+        painter->setPen(QPen(QColor(0, 0, 160), 3));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(option->rect).adjusted(1.5, 1.5, -1.5, -1.5));
+        painter->restore();
+    }
     int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
     {
         const int base = QProxyStyle::pixelMetric(metric, option, widget);
@@ -107,9 +121,9 @@ private:
 void scaleDefaultFont()
 {
     const double s = scale();
+    QApplication::setStyle(new ScaledStyle(s));
     if (s == 1.0)
         return;
-    QApplication::setStyle(new ScaledStyle(s));
     QFont f = QApplication::font();
     if (f.pixelSize() > 0)
         f.setPixelSize(qRound(f.pixelSize() * s));
@@ -122,6 +136,9 @@ Form::Form(const QString &name, QWidget *parent) : QWidget(parent)
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // The keyboard's place is shown from the moment the window opens, not only
+    // after the first Tab.
+    setAttribute(Qt::WA_KeyboardFocusChange, true);
     setBackColor(QColor(128, 128, 128));
 }
 

@@ -65,7 +65,8 @@ QRect toScreen(const TwRect &rect);
 int scaled(int pixels);
 // The default font and the desktop's drawing of check boxes and scroll bars at
 // the scaled size, so that message boxes, input boxes, the file box and every
-// control with no design font of its own scale too.
+// control with no design font of its own scale too; the desktop's focus frame
+// drawn as the program's thick ring. Once, at start-up.
 void scaleDefaultFont();
 
 // Places a control at a design rectangle in twips and remembers it, so that the
