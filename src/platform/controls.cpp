@@ -601,17 +601,8 @@ void PictureBox::loadPicture(const QString &path)
         const bool useLarge = scale() > 1.0 && QFileInfo::exists(large);
         QImageReader reader(useLarge ? large : file);
         reader.setDecideFormatFromContent(true);
-        const QSize stored = reader.size();
-        designSize = useLarge ? stored / LargePictureFactor : stored;
-        // Decoded straight at the size it is shown, rather than scaled at every paint.
-        if (!stretch_ && scale() != 1.0 && stored.isValid()) {
-            const TwRect at = placement(this);
-            reader.setScaledSize(
-                toScreen({at.left, at.top, toTwips(designSize.width()), toTwips(designSize.height())}).size());
-        }
         image = reader.read();
-        if (!stored.isValid())
-            designSize = image.size();
+        designSize = useLarge ? image.size() / LargePictureFactor : image.size();
     }
     if (image.isNull())
         fatal(QStringLiteral("Manca l'immagine \"%1\", oppure il file non si può leggere "
@@ -623,7 +614,7 @@ void PictureBox::loadPicture(const QString &path)
         const TwRect at = placement(this);
         place(this, {at.left, at.top, toTwips(designSize.width()), toTwips(designSize.height())});
     }
-    // A picture decoded at another size than its box's still fills it.
+    // A picture of another size than its box (the design scaled) fills it, smoothly.
     setScaledContents(stretch_ || image.size() != size());
     if (!isDecorative())
         setAccessibleDescription(QStringLiteral("Immagine %1").arg(path.section(QLatin1Char('\\'), -1)));
