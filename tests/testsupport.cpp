@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include "storage/coursebank.h"
+#include "platform/largepictures.h"
 #include "platform/rnd.h"
 #include "assessment/fquest.h"
 #include "common/modvaldoria.h"
@@ -30,6 +31,7 @@ void installCourse(const QString &folder, const QString &bank)
     const QDir staged(stagedDataDir());
     for (const QString &f : staged.entryList({"*.jpg"}, QDir::Files))
         QFile::link(staged.filePath(f), folder + "/" + f);
+    QFile::link(staged.filePath(platform::LargePictureFolder), folder + "/" + platform::LargePictureFolder);
     if (bank.isEmpty())
         return;
     const storage::Status installed =

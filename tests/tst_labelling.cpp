@@ -309,7 +309,7 @@ private slots:
         QCOMPARE(tile->role(), QAccessible::Button);
         QCOMPARE(tile->text(QAccessible::Name), "numero 9");
         QCOMPARE(tile->text(QAccessible::Description), "Stalattiti e stalagmiti");
-        QCOMPARE(box->text(QAccessible::Name), "casella a destra in basso");
+        QCOMPARE(box->text(QAccessible::Name), "casella: la grotta con le colonne che scendono e salgono, vuota");
         tile->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(tile->state().checked);
         box->actionInterface()->doAction(QAccessibleActionInterface::pressAction());

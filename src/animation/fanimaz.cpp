@@ -71,8 +71,8 @@ Fanimaz::Fanimaz() : Form(windows::Fanimaz)
     cmdminvel->setFont(platform::designFont(platform::SansSerif, 8.25, true));
     Cmdtorna->setFont(platform::designFont(platform::SansSerif, 9.75, true));
     Cmdanim->setFont(platform::designFont(platform::SansSerif, 9.75, true));
-    cmdminvel->setAccessibleName(QStringLiteral("Animazione più lenta"));
-    cmdmaxvel->setAccessibleName(QStringLiteral("Animazione più veloce"));
+    cmdminvel->setAccessibleName(QStringLiteral("Minore: animazione più lenta"));
+    cmdmaxvel->setAccessibleName(QStringLiteral("Maggiore: animazione più veloce"));
 
     Timer1 = new platform::Timer(this, QStringLiteral("Timer1"), 0);
 

@@ -12,7 +12,7 @@ struct CommandLine
     enum class Action { Run, Help, Version, PrepareFolder, Error };
     Action action = Action::Run;
     QString data;            // --data DIR: the data folder for this run
-    double scale = 1.0;      // --scala N
+    double scale = 0;        // --scala N; 0: not given (the config's, or fit the screen)
     QString folder, group;   // --prepara-cartella DIR --gruppo GROUP
     QString error;           // Action::Error: what was wrong, for the terminal
 };

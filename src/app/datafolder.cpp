@@ -24,6 +24,7 @@ namespace {
 
 const QString ConfigName = QStringLiteral("valdoria/valdoria.conf");
 const QString FolderKey = QStringLiteral("dati/cartella");
+const QString ScaleKey = QStringLiteral("schermo/scala");
 
 // The course the program was installed with: <prefix>/share/valdoria beside
 // <prefix>/bin.
@@ -31,6 +32,16 @@ QString installedCourse()
 {
     const QString dir = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/valdoria"));
     return QFileInfo::exists(dir + QLatin1Char('/') + Modvaldoria::DatabaseFile) ? QDir(dir).canonicalPath() : QString();
+}
+
+// "1", "1.5" or "1,5"; anything else, or a factor out of reason, fits the screen.
+double readScale(const QString &text)
+{
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double factor = t.toDouble(&ok);
+    return ok && factor >= 0.25 && factor <= 8 ? factor : 0;
 }
 
 // A config file the program cannot read, or whose lines are neither
@@ -94,6 +105,8 @@ DataPlaces chooseDataPlaces(const CommandLine &line)
                                 .arg(QDir::toNativeSeparators(file)));
         if (config.contains(FolderKey))
             folder = config.value(FolderKey).toString().trimmed();
+        if (config.contains(ScaleKey))
+            places.scale = readScale(config.value(ScaleKey).toString());
         config.beginGroup(QStringLiteral("server"));
         if (config.contains(QStringLiteral("database"))) {
             places.server.database = config.value(QStringLiteral("database")).toString().trimmed();
@@ -108,6 +121,8 @@ DataPlaces chooseDataPlaces(const CommandLine &line)
     if (!line.data.isEmpty())
         folder = line.data;
     places.named = !folder.isEmpty();
+    if (line.scale > 0) // the command line wins over the config
+        places.scale = readScale(QString::number(line.scale));
     if (folder.isEmpty() && !places.installed.isEmpty() && !QFileInfo(QStringLiteral("pervaldoria")).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (!folder.isEmpty())

@@ -29,11 +29,13 @@ struct DataPlaces
     QString installed; // the course as installed; empty when not installed
     storage::ServerSettings server; // the room's results server, if one is set ([server])
     bool named = false; // the writable folder was named (config or --data), not the user's own
+    double scale = 0; // the drawing's scale ([schermo] scala, --scala N); 0 fits the screen
 };
 
-// Reads the command line (--data DIR) and the config files
+// Reads the command line (--data DIR, --scala N) and the config files
 // (valdoria/valdoria.conf in the system's and the user's config folders):
 //   [dati]    cartella = DIR
+//   [schermo] scala = N (1: the design's own 800 x 600 pixels, not fitted to the screen)
 //   [server]  host = NAME or socket folder, porta = 5432, database = NAME,
 //             utente = NAME, filepassword = FILE (never readable by others),
 //             ssl = richiesto | verificato, certificato = FILE (the server's root)

@@ -12,6 +12,7 @@
 #include "lessons/lessonlayouts.h"
 #include "lessons/lessonwindow.h"
 #include "platform/controls.h"
+#include "platform/form.h"
 #include "shell/fscelte.h"
 
 #include "datafolder.h"
@@ -57,13 +58,15 @@ void registerWindows()
 
 void startUp(const CommandLine &line)
 {
-    platform::setDrawingScale(line.scale);
     platform::installFontSubstitutes();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Valdoria"));
     installItalian();
     registerWindows();
-    prepareDataPlaces(chooseDataPlaces(line));
+    const DataPlaces places = chooseDataPlaces(line);
+    platform::setScale(places.scale);
+    platform::scaleDefaultFont();
+    prepareDataPlaces(places);
     // A window's own close button asks, like the exit buttons.
     forms::setCloseRequestHandler([](platform::Form *) { Modvaldoria::confermauscita(); });
     forms::load(windows::Fscelte)->show();

@@ -330,7 +330,9 @@ void ArchiveWindow::cmdelimina_Click()
         return;
     }
     if (modoelenco_ == WholeArchive
-        && platform::msgBox(WholeArchiveQuestion, platform::Buttons::YesNo) != platform::Answer::Yes)
+        && platform::msgBox(WholeArchiveQuestion, platform::Buttons::YesNo, platform::AppTitle,
+                            platform::Default::Harmless)
+               != platform::Answer::Yes)
         return;
     // Every listed row goes, in one transaction; what went can still be printed.
     const QList<QStringList> going = listedRows();

@@ -94,7 +94,7 @@ FQimage::FQimage() : Form(windows::FQimage)
         Label4[i]->setFont(big);
         Label4[i]->setAlignment(Qt::AlignCenter);
         Label4[i]->setDropTarget(true);
-        Label4[i]->setAccessibleName(QString::fromUtf8(DropBoxes[i].where));
+        Label4[i]->setAccessibleDescription(QString::fromUtf8(DropBoxes[i].where));
         connect(Label4[i], &Label::DragDrop, this, [this, i](Label *source) { Label4_DragDrop(i, source); });
     }
     // The instruction stands on the stone, over the corner of a button below it.
@@ -172,7 +172,9 @@ void FQimage::Form_Load()
         txtTITOLO->setText(topic->title);
         for (int i = 0; i < DropBoxCount; ++i) {
             attesi[i] = topic->attesi[i] ? QString::number(topic->attesi[i]) : QString();
+            seen_[i] = QString::fromUtf8(topic->seen[i]);
             Label4[i]->setVisible(topic->attesi[i] != 0);
+            describeBox(i);
         }
         for (int i = 0; i < n; ++i) {
             Label3[i]->setVisible(true);
@@ -207,6 +209,18 @@ void FQimage::Label4_DragDrop(int Index, Label *Source)
 {
     Label4[Index]->setCaption(Source->caption());
     platform::setBackColor(Source, PlacedBack);
+    describeBox(Index);
+}
+
+void FQimage::describeBox(int i)
+{
+    // Named after what the picture shows there, never after the term it wants.
+    const QString what = seen_[i].isEmpty() ? QString::fromUtf8(DropBoxes[i].where)
+                                            : QStringLiteral("casella: ") + seen_[i];
+    const QString placed = Label4[i]->caption().isEmpty() ? QStringLiteral("vuota")
+                                                          : QStringLiteral("numero ") + Label4[i]->caption();
+    Label4[i]->setAccessibleName(what + QStringLiteral(", ") + placed
+                                 + (Label4[i]->isMarked() ? QStringLiteral(", sbagliata") : QString()));
 }
 
 void FQimage::cmdRISULT_Click()
@@ -217,8 +231,11 @@ void FQimage::cmdRISULT_Click()
             continue;
         if (Label4[i]->caption() == attesi[i])
             ++M::esattiimg;
-        else
+        else {
             platform::setBackColor(Label4[i], WrongBack);
+            Label4[i]->setMarked(true);
+        }
+        describeBox(i);
     }
     txtrisult->setText(QString::number(M::esattiimg));
     cmdRISULT->setEnabled(false);
@@ -252,6 +269,8 @@ void FQimage::clearBoxes()
     Label::releasePicked();
     for (int i = 0; i < DropBoxCount; ++i) {
         Label4[i]->setCaption({});
+        Label4[i]->setMarked(false);
+        describeBox(i);
         platform::setBackColor(Label4[i], BoxBack);
         platform::setBackColor(Label3[i], TileBack);
     }

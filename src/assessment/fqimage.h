@@ -58,9 +58,13 @@ protected:
 private:
     // Empties the boxes and greys the tiles again.
     void clearBoxes();
+    // Names box i for a screen reader: what the picture shows there, what it
+    // holds and, once checked, that it is wrong.
+    void describeBox(int i);
 
     std::array<QString, common::DropBoxCount + 1> termini; // terms 1 to n
     std::array<QString, common::DropBoxCount> attesi;      // the number each box expects, empty if unused
+    std::array<QString, common::DropBoxCount> seen_;       // what the picture shows at each box
     int numcaselle_ = common::DropBoxCount;
 };
 

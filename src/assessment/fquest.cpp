@@ -132,6 +132,7 @@ void FQuest::cmdmostradomande_Click()
         M::errate[k] = 0;
         Text1[k - 1]->clear();
         platform::setBackColor(Text1[k - 1], RowBack);
+        rows_->markWrong(k - 1, false);
     }
     M::caricarisposte();
     ordinecasuale();
@@ -187,8 +188,10 @@ void FQuest::cmdRISULT_Click()
     M::contarisposte();
     Labrisult->setCaption(M::punteggio.toString());
     for (int i = 0; i < Rows; ++i)
-        if (M::errate[i + 1] == 1)
+        if (M::errate[i + 1] == 1) {
             platform::setBackColor(Text1[i], WrongBack);
+            rows_->markWrong(i, true);
+        }
 
     if (mode() == PracticeMode) {
         platform::must(M::rsdomande->moveNext());
@@ -262,6 +265,7 @@ void FQuest::cmdquestionario_Click()
     for (int i = 0; i < Rows; ++i) {
         rows_->show(i, {});
         rows_->untick(i);
+        rows_->markWrong(i, false);
         platform::setBackColor(Text1[i], RowBack);
     }
     Text2->clear();

@@ -9,6 +9,8 @@
 namespace assessment {
 
 namespace {
+const QString WrongMark = QStringLiteral("\u2717");
+constexpr int MarkSize = 360, MarkGap = 30;
 const QString Incomplete = QStringLiteral("Non hai fornito TUTTE LE RISPOSTE.  Prima di continuare, controlla e "
                                           "completa le risposte.");
 } // namespace
@@ -28,6 +30,14 @@ TrueFalseRows::TrueFalseRows(QWidget *window, const RowsLayout &l, const QColor 
                                            {l.falseLeft, top, l.falseWidth, l.boxHeight});
         platform::setBackColor(Check1[i], boxBack);
         platform::setBackColor(Check2[i], boxBack);
+        // A wrong row is marked by a cross beside it as well as by its colour.
+        Mark[i] = new platform::Label(window, platform::arrayName(QStringLiteral("Mark"), i), WrongMark,
+                                      {l.textLeft - MarkGap - MarkSize, top, MarkSize, l.textHeight});
+        Mark[i]->setFont(platform::designFont(platform::SansSerif, 12, true));
+        Mark[i]->setAlignment(Qt::AlignCenter);
+        platform::setBackColor(Mark[i], Qt::white);
+        platform::setForeColor(Mark[i], Qt::black);
+        Mark[i]->setVisible(false);
         describe(i);
     }
 }
@@ -39,7 +49,14 @@ void TrueFalseRows::describe(int i)
     Check2[i]->setAccessibleName(QStringLiteral("affermazione %1, falso").arg(n));
     Check1[i]->setAccessibleDescription(Text1[i]->text());
     Check2[i]->setAccessibleDescription(Text1[i]->text());
-    Text1[i]->setAccessibleName(QStringLiteral("affermazione %1").arg(n));
+    Text1[i]->setAccessibleName(QStringLiteral("affermazione %1").arg(n)
+                                + (isWrong(i) ? QStringLiteral(", sbagliata") : QString()));
+}
+
+void TrueFalseRows::markWrong(int i, bool wrong)
+{
+    Mark[i]->setVisible(wrong);
+    describe(i);
 }
 
 void TrueFalseRows::tickedTrue(int i)

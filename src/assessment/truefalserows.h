@@ -33,6 +33,7 @@ public:
     std::array<platform::TextBox *, Rows> Text1{};
     std::array<platform::CheckBox *, Rows> Check1{};
     std::array<platform::CheckBox *, Rows> Check2{};
+    std::array<platform::Label *, Rows> Mark{}; // the cross beside a wrong row
 
     // What a click on Check1(i) / Check2(i) does.
     void tickedTrue(int i);
@@ -43,6 +44,9 @@ public:
     // Shows statement `text` in row i (and names it for a screen reader).
     void show(int i, const QString &text);
     void untick(int i);
+    // Marks row i wrong (a cross beside it, "sbagliata" to a screen reader) or not.
+    void markWrong(int i, bool wrong);
+    bool isWrong(int i) const { return Mark[i] && !Mark[i]->isHidden(); }
 
     // The "Leggi" button of the window: the title in `title`, then each
     // statement with its number; a statement clicked while reading is read next.

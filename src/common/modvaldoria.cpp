@@ -50,7 +50,7 @@ void confermauscita()
 {
     titolo = QStringLiteral("USCITA MsgBox");
     if (platform::msgBox(QStringLiteral("sei sicuro di voler uscire dal programma?"), platform::Buttons::OkCancel,
-                         titolo)
+                         titolo, platform::Default::Harmless)
         == platform::Answer::Ok)
         platform::endProgram(0);
 }

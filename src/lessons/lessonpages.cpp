@@ -3,6 +3,7 @@
 #include "platform/runtime.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <map>
@@ -161,6 +162,25 @@ const LessonPages &lessonPages(const QString &window)
     if (!pages)
         platform::fatal(QStringLiteral("Le pagine della lezione \"%1\" sono scritte male: %2").arg(window, error));
     return cache.emplace(window, *pages).first->second;
+}
+
+const QString &pictureDescription(const QString &file)
+{
+    static const QHash<QString, QString> descriptions = [] {
+        QHash<QString, QString> read;
+        QFile f(QStringLiteral(":/lessons/immagini.txt"));
+        if (!f.open(QIODevice::ReadOnly))
+            platform::fatal(QStringLiteral("Mancano le descrizioni delle immagini delle lezioni."));
+        for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+            const int colon = int(line.indexOf(QLatin1Char(':')));
+            if (!line.startsWith(QLatin1Char('#')) && colon > 0)
+                read.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
+        }
+        return read;
+    }();
+    static const QString none;
+    const auto it = descriptions.find(file.toLower());
+    return it == descriptions.end() ? none : *it;
 }
 
 } // namespace lessons

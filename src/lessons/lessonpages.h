@@ -38,4 +38,8 @@ std::optional<LessonPages> parseLessonPages(const QString &text, QString *error)
 // The pages of a lesson window, from the files built into the program.
 const LessonPages &lessonPages(const QString &window);
 
+// What a lesson picture shows, in a sentence for a screen reader (immagini.txt
+// beside the page files); empty for a picture it does not describe.
+const QString &pictureDescription(const QString &file);
+
 } // namespace lessons

@@ -33,7 +33,7 @@ LessonWindow::LessonWindow(const LessonLayout &layout)
 
     // Created bottom first: the backdrop lies under everything else.
     Image2 = new platform::PictureBox(this, QStringLiteral("Image2"), layout.image2);
-    Image2->setAccessibleDescription(QStringLiteral("Sfondo della lezione"));
+    Image2->setDecorative(true);
     Image1 = new platform::PictureBox(this, QStringLiteral("Image1"), layout.image1);
 
     Label1 = new platform::Label(this, QStringLiteral("Label1"), {}, layout.label1);
@@ -55,16 +55,18 @@ LessonWindow::LessonWindow(const LessonLayout &layout)
     cmdanimazione->setFont(platform::designFont(platform::SansSerif, 8.25, true));
     connect(cmdanimazione, &platform::CommandButton::Click, this, &LessonWindow::cmdanimazione_Click);
 
+    // Each area is named by the word drawn on its button, then what it does.
     const NavNames &n = layout.names;
     auto area = [this](const char *name, const TwRect &rect, const QString &what, void (LessonWindow::*handler)()) {
         auto *a = new ClickArea(this, QString::fromLatin1(name), rect, what);
         connect(a, &ClickArea::Click, this, handler);
         return a;
     };
-    cmduscita = area(n.uscita, layout.uscita, QStringLiteral("Esco dal programma"), &LessonWindow::cmduscita_Click);
-    cmdscegli = area(n.scegli, layout.scegli, QStringLiteral("Torno al menù"), &LessonWindow::cmdscegli_Click);
+    cmduscita = area(n.uscita, layout.uscita, QStringLiteral("ESCO dal programma"), &LessonWindow::cmduscita_Click);
+    cmdscegli = area(n.scegli, layout.scegli, QStringLiteral("MENÙ, torno al menù"), &LessonWindow::cmdscegli_Click);
     if (layout.hasQuestionnaire()) {
-        cmdquest = area(n.quest, layout.quest, QStringLiteral("Vado al questionario"), &LessonWindow::cmdquest_Click);
+        cmdquest = area(n.quest, layout.quest, QStringLiteral("QUESTIONARIO, vado al questionario"),
+                        &LessonWindow::cmdquest_Click);
     } else {
         Label4 = new platform::Label(this, QStringLiteral("Label4"), QStringLiteral("Il questionario non c'è"),
                                      layout.quest);
@@ -72,10 +74,11 @@ LessonWindow::LessonWindow(const LessonLayout &layout)
         platform::setForeColor(Label4, NoticeText);
         Label4->setFont(platform::designFont(platform::SansSerif, 12));
     }
-    Cmdrivedi = area(n.rivedi, layout.rivedi, QStringLiteral("Ricomincio la lezione"), &LessonWindow::Cmdrivedi_Click);
-    Cmdindietro = area(n.indietro, layout.indietro, QStringLiteral("Pagina precedente"),
+    Cmdrivedi = area(n.rivedi, layout.rivedi, QStringLiteral("DA CAPO, ricomincio la lezione"),
+                     &LessonWindow::Cmdrivedi_Click);
+    Cmdindietro = area(n.indietro, layout.indietro, QStringLiteral("INDIETRO, pagina precedente"),
                        &LessonWindow::Cmdindietro_Click);
-    cmdAVANTI = area(n.avanti, layout.avanti, QStringLiteral("Pagina successiva"), &LessonWindow::cmdAVANTI_Click);
+    cmdAVANTI = area(n.avanti, layout.avanti, QStringLiteral("AVANTI, pagina successiva"), &LessonWindow::cmdAVANTI_Click);
     setEscapeControl(cmdscegli);
     // "Leggi", under the page: the title, then the text sentence by sentence,
     // each lit while it is read.
@@ -103,12 +106,19 @@ void LessonWindow::Form_Load()
     }
     Labeltit->setCaption(titoli[1]);
     Label1->setCaption(testi[1]);
-    Image1->loadPicture(storage::dataFile(pages_.page(1).picture));
+    showPicture(pages_.page(1).picture);
     cmdAVANTI->setFocus();
+}
+
+void LessonWindow::showPicture(const QString &file)
+{
+    Image1->loadPicture(storage::dataFile(file));
+    Image1->setAccessibleName(pictureDescription(file));
 }
 
 void LessonWindow::enterPage(bool back)
 {
+    platform::announce(Labeltit);
     const Page &page = pages_.page(pagina_);
     const int last = pages_.count();
     if (pagina_ == last) {
@@ -122,7 +132,7 @@ void LessonWindow::enterPage(bool back)
     }
     if (back && pagina_ == last - 1)
         Image1->setVisible(true);
-    Image1->loadPicture(storage::dataFile(back && !page.pictureBack.isEmpty() ? page.pictureBack : page.picture));
+    showPicture(back && !page.pictureBack.isEmpty() ? page.pictureBack : page.picture);
     // A placement stays in force until another page sets one.
     if (page.place)
         platform::place(Label1, *page.place);
@@ -188,6 +198,9 @@ void LessonWindow::cmduscita_Click() { Modvaldoria::confermauscita(); }
 
 void LessonWindow::cmdanimazione_Click()
 {
+    // The button goes once the animation is seen; the keyboard comes back on the
+    // page's way forward, where the pupil goes on, never on the exit next to it.
+    (cmdAVANTI->isEnabled() ? cmdAVANTI : cmdscegli)->setFocus();
     setVisible(false);
     forms::load(windows::Fanimaz)->setVisible(true);
     cmdanimazione->setVisible(false);

@@ -62,6 +62,8 @@ protected:
 private:
     // What entering page `pagina_` sets, coming forward or going back.
     void enterPage(bool back);
+    // Loads a page's picture and names it for a screen reader by what it shows.
+    void showPicture(const QString &file);
 
     platform::ReadAloud *leggi_;
     const LessonLayout layout_;

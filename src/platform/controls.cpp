@@ -2,12 +2,14 @@
 
 #include "storage/datapath.h"
 #include "form.h"
+#include "largepictures.h"
 #include "runtime.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -64,10 +66,19 @@ public:
     Label *label() const { return static_cast<Label *>(widget()); }
     bool movable() const { return label()->isDragSource() || label()->isDropTarget(); }
     QAccessible::Role role() const override { return movable() ? QAccessible::Button : QAccessible::StaticText; }
+    // A label that shows a value says what it is and what it shows: "Valutazione:
+    // BUONO"; the value alone is its accessible value.
     QString text(QAccessible::Text t) const override
     {
         const QString own = QAccessibleWidget::text(t);
-        return t == QAccessible::Name && own.isEmpty() ? label()->caption() : own;
+        const QString shown = label()->text().simplified();
+        if (t == QAccessible::Value && !movable())
+            return shown;
+        if (t != QAccessible::Name)
+            return own;
+        if (own.isEmpty())
+            return label()->caption();
+        return movable() || shown.isEmpty() ? own : own + QStringLiteral(": ") + shown;
     }
     QStringList actionNames() const override
     {
@@ -87,10 +98,27 @@ public:
     }
 };
 
+// A picture that only decorates stays out of a screen reader's way.
+class DecorationAccessible : public QAccessibleWidget
+{
+public:
+    explicit DecorationAccessible(QWidget *w) : QAccessibleWidget(w, QAccessible::NoRole) {}
+    QString text(QAccessible::Text) const override { return {}; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.invisible = true;
+        s.focusable = false;
+        return s;
+    }
+};
+
 QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
 {
     if (!object || !object->isWidgetType())
         return nullptr;
+    if (className == QLatin1String("platform::PictureBox") && object->property("decorative").toBool())
+        return new DecorationAccessible(static_cast<QWidget *>(object));
     if (className == QLatin1String("platform::ClickArea"))
         return new ClickAreaAccessible(static_cast<QWidget *>(object));
     if (className == QLatin1String("platform::Label"))
@@ -108,6 +136,24 @@ const QColor PickedFrame(200, 0, 0);
 // The keyboard's place on the drawn buttons of the lessons' backdrop.
 const QColor FocusRing(255, 236, 64);
 const QColor FocusFrame(0, 0, 160);
+// The keyboard's place on every other control: a ring thick and dark enough to
+// be seen on grey, on the pale boxes and on red, shown from the moment a window
+// opens, not only after the first Tab.
+constexpr int FocusWidth = 3;
+// A box marked wrong carries a frame as well as its colour.
+const QColor MarkFrame(0, 0, 0);
+constexpr int MarkWidth = 4;
+// The drawn buttons of a lesson that cannot be pressed now are veiled.
+const QColor DisabledVeil(96, 96, 96, 150);
+
+void drawFocusRing(QWidget *control)
+{
+    QPainter p(control);
+    p.setPen(QPen(FocusFrame, FocusWidth));
+    p.setBrush(Qt::NoBrush);
+    const qreal half = FocusWidth / 2.0;
+    p.drawRect(QRectF(control->rect()).adjusted(half, half, -half, -half));
+}
 
 void setupControl(QWidget *control, const QString &name, const TwRect &rect)
 {
@@ -131,10 +177,20 @@ void installFontSubstitutes()
 QFont designFont(const QString &face, double points, bool bold, bool italic)
 {
     QFont f(face);
-    f.setPixelSize(qRound(points * 96.0 / 72.0));
+    f.setPixelSize(qRound(points * 96.0 / 72.0 * scale()));
     f.setBold(bold);
     f.setItalic(italic);
     return f;
+}
+
+void announce(QWidget *control)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent changed(control, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+    QAccessibleEvent alert(control, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void setBackColor(QWidget *control, const QColor &color)
@@ -178,6 +234,8 @@ void CommandButton::paintEvent(QPaintEvent *event)
 {
     if (!wrap_) {
         QPushButton::paintEvent(event);
+        if (hasFocus())
+            drawFocusRing(this);
         return;
     }
     // The button drawn without its caption, then the caption over it, wrapped.
@@ -188,6 +246,9 @@ void CommandButton::paintEvent(QPaintEvent *event)
     p.drawControl(QStyle::CE_PushButton, option);
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(rect().adjusted(2, 1, -2, -1), Qt::AlignCenter | Qt::TextWordWrap, text());
+    p.end();
+    if (hasFocus())
+        drawFocusRing(this);
 }
 
 bool CommandButton::isRepeat(const QMouseEvent *event) const
@@ -264,6 +325,14 @@ void ClickArea::keyPressEvent(QKeyEvent *event)
 
 void ClickArea::paintEvent(QPaintEvent *)
 {
+    if (!isEnabled()) {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(DisabledVeil);
+        p.drawRoundedRect(QRectF(rect()), 6, 6);
+        return;
+    }
     if (!hasFocus())
         return;
     QPainter p(this);
@@ -299,8 +368,10 @@ void ClickArea::mouseReleaseEvent(QMouseEvent *event)
 
 void ClickArea::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::EnabledChange)
+    if (event->type() == QEvent::EnabledChange) {
         setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        update();
+    }
     QWidget::changeEvent(event);
 }
 
@@ -324,6 +395,11 @@ void Label::setCaption(const QString &caption)
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setText(shown);
+    // A reader following the label hears the value it shows now.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void Label::setTransparent(bool transparent)
@@ -481,17 +557,32 @@ void Label::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
     const bool isPicked = picked() == this;
-    if (!isPicked && !hasFocus())
+    if (!isPicked && !hasFocus() && !marked_)
         return;
     QPainter p(this);
+    p.setBrush(Qt::NoBrush);
+    if (marked_) {
+        p.setPen(QPen(MarkFrame, MarkWidth));
+        p.drawRect(QRectF(rect()).adjusted(MarkWidth / 2.0, MarkWidth / 2.0, -MarkWidth / 2.0, -MarkWidth / 2.0));
+    }
     if (isPicked) {
         p.setPen(QPen(PickedFrame, 3));
         p.drawRect(rect().adjusted(1, 1, -2, -2));
     }
     if (hasFocus()) {
-        p.setPen(QPen(FocusFrame, 1, Qt::DashLine));
-        p.drawRect(rect().adjusted(isPicked ? 4 : 1, isPicked ? 4 : 1, isPicked ? -5 : -2, isPicked ? -5 : -2));
+        const int in = isPicked || marked_ ? 4 : 0;
+        p.setPen(QPen(FocusFrame, FocusWidth));
+        const qreal half = FocusWidth / 2.0;
+        p.drawRect(QRectF(rect()).adjusted(in + half, in + half, -in - half, -in - half));
     }
+}
+
+void Label::setMarked(bool on)
+{
+    if (marked_ == on)
+        return;
+    marked_ = on;
+    update();
 }
 
 void Label::focusInEvent(QFocusEvent *event)
@@ -537,10 +628,18 @@ void PictureBox::loadPicture(const QString &path)
 {
     const QString file = storage::resolveDataPath(path);
     QImage image;
+    QSize designSize;
     if (!file.isEmpty()) {
-        QImageReader reader(file);
+        // On a screen that scales the design up, the picture drawn large at build
+        // time, when there is one; its design size is the large one's share.
+        const QFileInfo normal(file);
+        const QString large =
+            normal.dir().filePath(QString::fromLatin1(LargePictureFolder) + QLatin1Char('/') + normal.fileName());
+        const bool useLarge = scale() > 1.0 && QFileInfo::exists(large);
+        QImageReader reader(useLarge ? large : file);
         reader.setDecideFormatFromContent(true);
         image = reader.read();
+        designSize = useLarge ? image.size() / LargePictureFactor : image.size();
     }
     if (image.isNull())
         fatal(QStringLiteral("Manca l'immagine \"%1\", oppure il file non si può leggere "
@@ -550,10 +649,24 @@ void PictureBox::loadPicture(const QString &path)
     setPixmap(QPixmap::fromImage(image));
     if (!stretch_) {
         const TwRect at = placement(this);
-        place(this, {at.left, at.top, toTwips(image.width()), toTwips(image.height())});
+        place(this, {at.left, at.top, toTwips(designSize.width()), toTwips(designSize.height())});
     }
-    setAccessibleDescription(QStringLiteral("Immagine %1").arg(path.section(QLatin1Char('\\'), -1)));
+    // A picture of another size than its box (the design scaled) fills it, smoothly.
+    setScaledContents(stretch_ || image.size() != size());
+    if (!isDecorative())
+        setAccessibleDescription(QStringLiteral("Immagine %1").arg(path.section(QLatin1Char('\\'), -1)));
 }
+
+void PictureBox::setDecorative(bool on)
+{
+    setProperty("decorative", on);
+    if (on) {
+        setAccessibleName({});
+        setAccessibleDescription({});
+    }
+}
+
+bool PictureBox::isDecorative() const { return property("decorative").toBool(); }
 
 // --------------------------------------------------------------------- CheckBox
 
@@ -563,6 +676,17 @@ CheckBox::CheckBox(QWidget *parent, const QString &name, const QString &caption,
     setupControl(this, name, rect);
     setFont(designFont(SansSerif, 8.25));
     connect(this, &QCheckBox::clicked, this, &CheckBox::Click);
+}
+
+// The whole cell takes the click, not only the small box drawn in it: a finger
+// or a pen on a whiteboard seldom lands on 14 pixels.
+bool CheckBox::hitButton(const QPoint &pos) const { return rect().contains(pos); }
+
+void CheckBox::paintEvent(QPaintEvent *event)
+{
+    QCheckBox::paintEvent(event);
+    if (hasFocus())
+        drawFocusRing(this);
 }
 
 void CheckBox::setValue(int v)
@@ -585,6 +709,13 @@ TextBox::TextBox(QWidget *parent, const QString &name, const TwRect &rect) : QLi
     setFont(designFont(SansSerif, 8.25));
 }
 
+void TextBox::paintEvent(QPaintEvent *event)
+{
+    QLineEdit::paintEvent(event);
+    if (hasFocus())
+        drawFocusRing(this);
+}
+
 // ---------------------------------------------------------------------- ListBox
 
 ListBox::ListBox(QWidget *parent, const QString &name, const TwRect &rect) : QListWidget(parent)
@@ -601,7 +732,14 @@ void ListBox::addRow(const QString &text)
     auto *item = new QListWidgetItem(text, this);
     item->setToolTip(text); // a column too narrow for its text shows it whole on hover
     if (rowHeight_ > 0)
-        item->setSizeHint(QSize(0, rowHeight_));
+        item->setSizeHint(QSize(0, scaled(rowHeight_)));
+}
+
+void ListBox::paintEvent(QPaintEvent *event)
+{
+    QListWidget::paintEvent(event);
+    if (hasFocus())
+        drawFocusRing(viewport());
 }
 
 QStringList ListBox::items() const

@@ -30,6 +30,10 @@ void installFontSubstitutes();
 inline const QString SansSerif = QStringLiteral("MS Sans Serif");
 inline const QString Serif = QStringLiteral("Times New Roman");
 
+// Has a screen reader read `control` now, where the pupil's focus is not: the
+// title of a lesson page the pupil has just turned to.
+void announce(QWidget *control);
+
 void setBackColor(QWidget *control, const QColor &color);
 void setForeColor(QWidget *control, const QColor &color);
 
@@ -103,6 +107,9 @@ public:
     QString caption() const { return caption_; }
     void setCaption(const QString &caption);
     void setTransparent(bool transparent);
+    // A thick frame round the label, beside its colour: the mark of a wrong answer.
+    void setMarked(bool on);
+    bool isMarked() const { return marked_; }
 
     // Drag and drop between labels: a source is dragged as soon as it is pressed
     // and moved; a target raises DragDrop with the label dropped on it.
@@ -153,6 +160,7 @@ private:
     void updateFocusPolicy();
     QString caption_;
     bool dragSource_ = false;
+    bool marked_ = false;
     QPoint pressAt_;
     bool pressed_ = false;
 };
@@ -169,6 +177,9 @@ public:
     // unreadable file is a run-time error.
     void loadPicture(const QString &path);
     QString pictureName() const { return path_; }
+    // A picture that only decorates (a backdrop): a screen reader passes it by.
+    void setDecorative(bool on);
+    bool isDecorative() const;
 private:
     bool stretch_;
     QString path_;
@@ -185,6 +196,9 @@ public:
     void setValue(int value);
 signals:
     void Click();
+protected:
+    bool hitButton(const QPoint &pos) const override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 class TextBox : public QLineEdit
@@ -194,6 +208,8 @@ public:
     TextBox(QWidget *parent, const QString &name, const TwRect &rect);
     // The design caption is the box's initial text.
     TextBox(QWidget *parent, const Design &d) : TextBox(parent, d.name, d.rect) { setText(d.caption); }
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };
 
 class ListBox : public QListWidget
@@ -206,6 +222,8 @@ public:
     // Rows of one height, so that lists standing side by side line up.
     void setRowHeight(int pixels) { rowHeight_ = pixels; }
     void addRow(const QString &text);
+protected:
+    void paintEvent(QPaintEvent *event) override;
 private:
     int rowHeight_ = 0;
 };

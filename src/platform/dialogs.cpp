@@ -59,7 +59,7 @@ BoxAnswer BoxScript::take(const QString &title, const QString &text, const QStri
     return a;
 }
 
-Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
+Answer msgBox(const QString &prompt, Buttons buttons, const QString &title, Default defaultButton)
 {
     const QString ok = QStringLiteral("OK"), yes = QStringLiteral("Sì"), retry = QStringLiteral("Riprova");
     if (BoxScript *s = BoxScript::running()) {
@@ -91,8 +91,8 @@ Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
     box.setWindowTitle(title);
     box.setText(prompt);
     box.setIcon(QMessageBox::NoIcon);
-    // Buttons are added in reading order, the first being the default, whatever
-    // the desktop's own habit of ordering them.
+    // Buttons are added in reading order, whatever the desktop's own habit of
+    // ordering them; the first is the default unless the caller asks otherwise.
     QPushButton *first = nullptr, *second = nullptr;
     switch (buttons) {
     case Buttons::Ok:
@@ -114,7 +114,7 @@ Answer msgBox(const QString &prompt, Buttons buttons, const QString &title)
     first->setObjectName(QStringLiteral("primo"));
     if (second)
         second->setObjectName(QStringLiteral("secondo"));
-    box.setDefaultButton(first);
+    box.setDefaultButton(second && defaultButton == Default::Harmless ? second : first);
     box.setEscapeButton(second ? second : first);
     box.exec();
     const bool firstChosen = box.clickedButton() == first;
@@ -144,7 +144,8 @@ bool storeOrRetry(const std::function<storage::Status()> &store)
         if (msgBox(why, Buttons::RetryGiveUp) == Answer::Retry)
             continue;
         if (msgBox(QStringLiteral("Se rinunci, questo risultato andrà perso. Vuoi davvero rinunciare?"),
-                   Buttons::YesNo) == Answer::Yes)
+                   Buttons::YesNo, AppTitle, Default::Harmless)
+            == Answer::Yes)
             return false;
     }
 }

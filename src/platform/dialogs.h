@@ -16,9 +16,14 @@ inline const QString AppTitle = QStringLiteral("Valdoria");
 
 enum class Buttons { Ok, OkCancel, YesNo, RetryGiveUp };
 enum class Answer { Ok, Cancel, Yes, No, Retry, GiveUp };
+// Which button Enter presses. A question whose first answer loses work (ending
+// the program, deleting, giving a result up) makes the harmless one the default,
+// so that an absent-minded Enter keeps everything.
+enum class Default { First, Harmless };
 
 // Shows `prompt` and waits for an answer. Closing the box counts as Cancel (or No).
-Answer msgBox(const QString &prompt, Buttons buttons = Buttons::Ok, const QString &title = AppTitle);
+Answer msgBox(const QString &prompt, Buttons buttons = Buttons::Ok, const QString &title = AppTitle,
+              Default defaultButton = Default::First);
 
 // Asks for a line of text; Cancel, or closing the box, gives the empty text
 // (and sets *cancelled, when asked for, so a caller can tell the two apart).

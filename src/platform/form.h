@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPixmap>
 #include <QPointer>
 #include <QKeySequence>
 #include <QWidget>
@@ -26,7 +27,8 @@ public:
 
     void setCaption(const QString &caption) { setWindowTitle(caption); }
     void setBackColor(const QColor &color);
-    // A picture drawn at the window's top-left corner, unscaled, under the controls.
+    // A picture drawn at the design's top-left corner, under the controls; on a
+    // screen larger than the design it is scaled with it and repeated round it.
     void setPicture(const QImage &picture);
     // Top = Left = 0, Width and Height = the screen's.
     void fillScreen();
@@ -44,8 +46,28 @@ protected:
 
 private:
     QImage picture_;
+    QPixmap scaledPicture_; // the picture at the scale in force, made once
     QPointer<QWidget> escape_;
 };
+
+// Every window keeps its 800 x 600 design and draws it scaled to the screen:
+// by the largest factor that fits, centred across the screen and from its top,
+// unless a factor is set (`--scala N`, `[schermo] scala = N`); a set factor
+// draws from the top-left corner, as the design was first drawn. 0 fits the
+// screen. Set it before any window is built.
+void setScale(double factor);
+double scale();
+// Where the design's top-left corner lands in a window that fills the screen.
+QPoint designOrigin();
+// A design rectangle as it lands on the screen.
+QRect toScreen(const TwRect &rect);
+// A length of the design (a row's height, a frame) as it is drawn.
+int scaled(int pixels);
+// The default font and the desktop's drawing of check boxes and scroll bars at
+// the scaled size, so that message boxes, input boxes, the file box and every
+// control with no design font of its own scale too; the desktop's focus frame
+// drawn as the program's thick ring. Once, at start-up.
+void scaleDefaultFont();
 
 // Places a control at a design rectangle in twips and remembers it, so that the
 // rectangle can be read back exactly (pixels lose the odd twips).

@@ -8,17 +8,9 @@
 namespace platform {
 
 inline constexpr int TwipsPerPixel = 15;
-
-// The drawing's scale asked on the command line (--scala; 1 draws the
-// layouts as designed). Kept here, where twips become pixels, for the screens
-// that need a larger drawing.
-inline double &drawingScaleSetting()
-{
-    static double scale = 1.0;
-    return scale;
-}
-inline void setDrawingScale(double scale) { drawingScaleSetting() = scale > 0 ? scale : 1.0; }
-inline double drawingScale() { return drawingScaleSetting(); }
+// The screen every window was designed for, in pixels.
+inline constexpr int DesignWidth = 800;
+inline constexpr int DesignHeight = 600;
 
 constexpr int tw(int twips) { return (twips + (twips >= 0 ? 7 : -7)) / TwipsPerPixel; }
 constexpr int toTwips(int pixels) { return pixels * TwipsPerPixel; }

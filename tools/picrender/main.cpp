@@ -9,6 +9,7 @@
 #include "labelsheet.h"
 #include "animation/sequences.h"
 #include "common/labeltopics.h"
+#include "platform/largepictures.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -48,14 +49,14 @@ bool saveImage(const QImage &img, const QString &path, const char *format, int q
 
 bool saveJpeg(const QImage &img, const QString &path) { return saveImage(img, path, "JPG", JpegQuality); }
 
-QImage renderSvg(const QString &path, QString *error)
+QImage renderSvg(const QString &path, QString *error, int factor = 1)
 {
     QSvgRenderer svg(path);
     if (!svg.isValid()) {
         *error = QStringLiteral("not a valid SVG: %1").arg(path);
         return {};
     }
-    const QSize size = svg.defaultSize();
+    const QSize size = svg.defaultSize() * factor;
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
@@ -65,13 +66,14 @@ QImage renderSvg(const QString &path, QString *error)
     return img;
 }
 
-QImage renderFrame(const frames::Drawing &d)
+QImage renderFrame(const frames::Drawing &d, int factor = 1)
 {
-    QImage img(frames::FrameSize, QImage::Format_RGB32);
+    QImage img(frames::FrameSize * factor, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(factor, factor);
     d.draw(p);
     return img;
 }
@@ -150,7 +152,10 @@ int main(int argc, char **argv)
                              "       picrender --icon SVG --icon-out DIR\n");
         return 2;
     }
-    QDir().mkpath(outDir);
+    // The same pictures at a larger size, for screens that scale the design up.
+    const QString largeDir = outDir + "/" + platform::LargePictureFolder;
+    const int large = platform::LargePictureFactor;
+    QDir().mkpath(largeDir);
     const QDateTime self = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
     int drawn = 0, failed = 0;
 
@@ -177,12 +182,19 @@ int main(int argc, char **argv)
             failed += !saveJpeg(img, out);
             ++drawn;
         }
+        if (const QString big = largeDir + "/" + name; !upToDate(big, stamp)) {
+            QString error;
+            const QImage img = renderSvg(src, &error, large);
+            failed += img.isNull() || !saveJpeg(img, big);
+        }
         if (!sheetDir.isEmpty())
             stills.append({name, QImage(out)});
     }
 
     for (const frames::Drawing &d : frames::all()) {
         const QString out = outDir + "/" + d.name;
+        if (const QString big = largeDir + "/" + d.name; !upToDate(big, self))
+            failed += !saveJpeg(renderFrame(d, large), big);
         if (upToDate(out, self))
             continue;
         failed += !saveJpeg(renderFrame(d), out);

@@ -1,5 +1,6 @@
-// Grabs every window as the pupil sees it at 800 x 600 into build/screens, so
-// that each can be looked at; says so if a window cannot be shown.
+// Grabs every window as the pupil sees it into build/screens (the design's area,
+// 800 x 600 scaled to the screen: give the offscreen platform a screen size to
+// see another), so that each can be looked at; says so if a window cannot be shown.
 
 #include "testsupport.h"
 
@@ -28,12 +29,14 @@ class WindowGallery : public QObject
     void save(QWidget *w, const QString &name)
     {
         QDir().mkpath(screens);
-        const QImage img = w->grab(QRect(0, 0, 800, 600)).toImage();
+        const double s = platform::scale();
+        const QImage img = w->grab(QRect(platform::designOrigin(), QSize(qRound(800 * s), qRound(600 * s)))).toImage();
         QVERIFY(!img.isNull());
         QVERIFY(img.save(screens + "/" + name + ".png"));
     }
 
 private slots:
+    void initTestCase() { platform::scaleDefaultFont(); }
     void init() { freshProgram(); }
 
     void menu()
