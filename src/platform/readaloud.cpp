@@ -272,6 +272,7 @@ ReadAloud::ReadAloud(QWidget *window, const TwRect &rect, std::function<QList<Pi
 {
     button_ = new CommandButton(window, QStringLiteral("cmdLEGGI"), QStringLiteral("Leggi"), rect);
     button_->setIcon(loudspeaker());
+    button_->setIconSize(QSize(button_->height() * 3 / 5, button_->height() * 3 / 5)); // as large as the caption
     button_->setAccessibleName(QStringLiteral("Leggi ad alta voce"));
     button_->setToolTip(QStringLiteral("Leggi ad alta voce (Ctrl+L); con il tasto destro la velocità"));
     connect(button_, &CommandButton::Click, this, &ReadAloud::toggle);
