@@ -3,6 +3,7 @@
 // menu, a frame of an animation read, decoded and shown. Prints figures only.
 
 #include "testsupport.h"
+#include "shown.h"
 #include "pgserver.h"
 #include "storage/resultsserver.h"
 
@@ -52,16 +53,6 @@ void report(const char *what, const Stats &s, const char *unit = "ms")
 {
     std::printf("%-44s median %8.3f %s   p95 %8.3f %s   best %8.3f %s\n", what, s.median, unit, s.p95, unit, s.best,
                 unit);
-}
-
-long residentKb()
-{
-    QFile f("/proc/self/status");
-    f.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
 }
 
 // Start-up to the painted menu, against a bare Qt window started the same

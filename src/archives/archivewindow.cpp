@@ -93,11 +93,9 @@ void ArchiveWindow::Form_Load()
     cmdstampa->setEnabled(false);
     cmdelimina->setEnabled(false);
     posizione_ = schermata_ = schermate_ = 0;
-    if (M::db->resultsOnServer() && servitore())
+    if (M::db->resultsOnServer() && M::passwordinsegnante())
         avvisiserver();
 }
-
-bool ArchiveWindow::servitore() { return M::passwordinsegnante(); }
 
 void ArchiveWindow::avvisiserver()
 {
@@ -211,7 +209,7 @@ void ArchiveWindow::cmdtutto_Click()
     cmdelimina->setEnabled(true);
     modoelenco_ = WholeArchive;
     clearLists();
-    servitore();
+    M::passwordinsegnante();
     rselenco = platform::must(M::db->openRecordset(design_.table));
     if (!rselenco->notice().isEmpty())
         platform::msgBox(rselenco->notice()); // the results server away: nothing to list now
@@ -245,7 +243,7 @@ void ArchiveWindow::cmdselezione_Click()
         M::nomealunno = name;
         if (name.isEmpty())
             return;
-        servitore();
+        M::passwordinsegnante();
         found = platform::must(M::db->openPupilRows(design_.table, name));
         if (!found->notice().isEmpty()) {
             platform::msgBox(found->notice());

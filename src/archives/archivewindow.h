@@ -66,9 +66,7 @@ private:
     QList<QStringList> listedRows() const;
     // Forgets the listing: nothing to print or delete until the next one.
     void forgetListing();
-    // The room's server: the teacher's password when it is needed, and what
-    // this computer still holds back from it.
-    bool servitore();
+    // The room's server: what this computer still holds back from it.
     void avvisiserver();
 
     const ArchiveDesign &design_;

@@ -120,6 +120,19 @@ void countAxis(QChart *chart, QAbstractSeries *series, QBarCategoryAxis *categor
     series->attachAxis(values);
 }
 
+// A chart of the view without its series and axes, to be drawn anew.
+QChart *emptied(QChartView *view, const QString &title)
+{
+    QChart *chart = view->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis *axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    chart->setTitle(title);
+    return chart;
+}
+
 QString percent(double share) { return QLocale().toString(100 * share, 'f', 0) + QStringLiteral(" %"); }
 
 // A chart drawn at a size fit for paper, whether or not it is on screen.
@@ -362,11 +375,7 @@ void FAndamento::showGrades(const QList<storage::Count> &grades, const QList<sto
     // Bars across: the grade words stand whole beside them.
     auto *series = new QHorizontalBarSeries;
     series->append(set);
-    QChart *chart = chartVOTI->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes())
-        chart->removeAxis(axis);
-    chart->setTitle(QStringLiteral("Voti del test sommativo"));
+    QChart *chart = emptied(chartVOTI, QStringLiteral("Voti del test sommativo"));
     chart->addSeries(series);
     chart->legend()->setVisible(false);
     auto *categories = new QBarCategoryAxis;
@@ -396,11 +405,7 @@ void FAndamento::showGrades(const QList<storage::Count> &grades, const QList<sto
         scoreSeries->append(topicSet);
         setRow(tabellaPUNTEGGI, row, cells);
     }
-    QChart *scoreChart = chartPUNTEGGI->chart();
-    scoreChart->removeAllSeries();
-    for (QAbstractAxis *axis : scoreChart->axes())
-        scoreChart->removeAxis(axis);
-    scoreChart->setTitle(QStringLiteral("Questionari: quante serie per punteggio"));
+    QChart *scoreChart = emptied(chartPUNTEGGI, QStringLiteral("Questionari: quante serie per punteggio"));
     scoreChart->addSeries(scoreSeries);
     auto *points = new QBarCategoryAxis;
     for (int s = 0; s <= 10; ++s)
@@ -412,11 +417,7 @@ void FAndamento::showGrades(const QList<storage::Count> &grades, const QList<sto
 
 void FAndamento::showPupil(const QList<storage::PupilResult> &results, const QList<storage::AnsweredItem> &missed)
 {
-    QChart *chart = chartALUNNO->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes())
-        chart->removeAxis(axis);
-    chart->setTitle(QStringLiteral("Risultati nel tempo (%)"));
+    QChart *chart = emptied(chartALUNNO, QStringLiteral("Risultati nel tempo (%)"));
     tabellaALUNNO->setRowCount(int(results.size()));
     QMap<QString, QLineSeries *> lines;
     for (int r = 0; r < results.size(); ++r) {

@@ -33,10 +33,6 @@ const Design Label2Design{QStringLiteral("Label2"),
                           {7200, 5760, 2655, 1215}};
 // Under the picture on the left, clear of the boxes and the buttons.
 const platform::TwRect LeggiPlace{600, 6840, 1440, 495};
-const QStringList Numbers{QStringLiteral("uno"),   QStringLiteral("due"),  QStringLiteral("tre"),
-                          QStringLiteral("quattro"), QStringLiteral("cinque"), QStringLiteral("sei"),
-                          QStringLiteral("sette"), QStringLiteral("otto"), QStringLiteral("nove"),
-                          QStringLiteral("dieci")};
 const Design RiprovoDesign{QStringLiteral("cmdriprovo"), QStringLiteral("RIPROVO"), {2280, 5760, 2055, 495}};
 const Design RisultDesign{QStringLiteral("cmdRISULT"), QStringLiteral("RISULTATO"), {4440, 5760, 2055, 495}};
 const Design TxtrisultDesign{QStringLiteral("txtrisult"), {}, {6600, 5760, 495, 420}};
@@ -135,13 +131,13 @@ FQimage::FQimage() : Form(windows::FQimage)
     setEscapeControl(Cmdtorna);
     // "Leggi": the title, then the numbered terms, each lit while it is read.
     auto lit = [](QWidget *w, const QColor &back) {
-        return [w, back](bool on) { platform::setBackColor(w, on ? QColor(255, 240, 150) : back); };
+        return [w, back](bool on) { platform::setBackColor(w, on ? platform::ReadingMark : back); };
     };
     cmdLEGGI = (new platform::ReadAloud(this, LeggiPlace, [this, lit] {
                    QList<platform::Piece> pieces{{txtTITOLO->text(), lit(txtTITOLO, txtTITOLO->palette().color(QPalette::Base))}};
                    for (int i = 0; i < DropBoxCount; ++i)
                        if (Label1[i]->isVisibleTo(this) && !Label1[i]->caption().trimmed().isEmpty())
-                           pieces.append({Numbers[i] + QStringLiteral(": ") + Label1[i]->caption().trimmed(),
+                           pieces.append({platform::numberWord(i + 1) + QStringLiteral(": ") + Label1[i]->caption().trimmed(),
                                           lit(Label1[i], TermBack)});
                    return pieces;
                }))->button();

@@ -93,23 +93,19 @@ void TrueFalseRows::show(int i, const QString &text)
 
 platform::ReadAloud *TrueFalseRows::leggi(QWidget *window, const platform::TwRect &rect, platform::TextBox *title)
 {
-    static const QStringList numbers{QStringLiteral("uno"),     QStringLiteral("due"),   QStringLiteral("tre"),
-                                     QStringLiteral("quattro"), QStringLiteral("cinque"), QStringLiteral("sei"),
-                                     QStringLiteral("sette"),   QStringLiteral("otto"),  QStringLiteral("nove"),
-                                     QStringLiteral("dieci")};
     auto marker = [](QWidget *w) {
         return [w](bool on) {
             // A light background behind what is read, the row's own colour again after.
             if (on)
                 w->setProperty("valdoria-colore", w->palette().color(QPalette::Base));
-            platform::setBackColor(w, on ? QColor(255, 240, 150) : w->property("valdoria-colore").value<QColor>());
+            platform::setBackColor(w, on ? platform::ReadingMark : w->property("valdoria-colore").value<QColor>());
         };
     };
     leggi_ = new platform::ReadAloud(window, rect, [this, title, marker] {
         QList<platform::Piece> pieces{{title->text(), marker(title)}};
         for (int i = 0; i < Rows; ++i)
             if (!Text1[i]->text().isEmpty())
-                pieces.append({numbers[i] + QStringLiteral(": ") + Text1[i]->text(), marker(Text1[i])});
+                pieces.append({platform::numberWord(i + 1) + QStringLiteral(": ") + Text1[i]->text(), marker(Text1[i])});
         return pieces;
     });
     for (platform::TextBox *t : Text1)

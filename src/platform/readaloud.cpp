@@ -28,7 +28,6 @@ namespace {
 const QString SpeedKey = QStringLiteral("lettura/velocita");
 // How much slower or faster each step is, of the engine's range -1 .. 1.
 constexpr double RateStep = 0.35;
-const QColor Marked(255, 240, 150);
 
 // Whether the desktop's speech service answers, asked on its socket with a
 // short wait: a service stuck on a machine without sound would otherwise hold
@@ -247,6 +246,15 @@ QString spoken(const QString &text)
     return out;
 }
 
+QString numberWord(int n)
+{
+    static const QStringList words{QStringLiteral("uno"),   QStringLiteral("due"),     QStringLiteral("tre"),
+                                   QStringLiteral("quattro"), QStringLiteral("cinque"), QStringLiteral("sei"),
+                                   QStringLiteral("sette"), QStringLiteral("otto"),    QStringLiteral("nove"),
+                                   QStringLiteral("dieci")};
+    return n >= 1 && n <= words.size() ? words[n - 1] : QString::number(n);
+}
+
 void highlight(Label *label, int from, int length)
 {
     const QString caption = label->caption();
@@ -263,7 +271,7 @@ void highlight(Label *label, int from, int length)
         return h;
     };
     label->setTextFormat(Qt::RichText);
-    label->setText(html(caption.left(from)) + QStringLiteral("<span style=\"background-color:%1\">").arg(Marked.name())
+    label->setText(html(caption.left(from)) + QStringLiteral("<span style=\"background-color:%1\">").arg(ReadingMark.name())
                    + html(caption.mid(from, length)) + QStringLiteral("</span>") + html(caption.mid(from + length)));
 }
 

@@ -7,6 +7,7 @@
 
 #include "controls.h"
 
+#include <QColor>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -48,6 +49,11 @@ QList<Sentence> sentences(const QString &text);
 
 // How a word of the course is said, where the synthesis gets it wrong.
 QString spoken(const QString &text);
+// A statement's or a term's number as it is said before it: "uno" .. "dieci".
+QString numberWord(int n);
+
+// The light background behind what is being read.
+inline const QColor ReadingMark(255, 240, 150);
 
 struct Piece
 {
