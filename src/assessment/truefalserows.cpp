@@ -5,6 +5,10 @@
 #include "platform/form.h"
 
 #include <QEvent>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <utility>
 
 namespace assessment {
 
@@ -108,17 +112,43 @@ platform::ReadAloud *TrueFalseRows::leggi(QWidget *window, const platform::TwRec
                 pieces.append({platform::numberWord(i + 1) + QStringLiteral(": ") + Text1[i]->text(), marker(Text1[i])});
         return pieces;
     });
-    for (platform::TextBox *t : Text1)
-        t->installEventFilter(this);
+    for (int i = 0; i < Rows; ++i) {
+        Text1[i]->installEventFilter(this);
+        Check1[i]->installEventFilter(this);
+    }
     return leggi_;
 }
 
+namespace {
+// Whether a point of a "V" box falls on its number, beside the square.
+bool onNumber(QCheckBox *box, const QPoint &at)
+{
+    QStyleOptionButton option;
+    option.initFrom(box);
+    return at.x() > box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).right();
+}
+} // namespace
+
+// While reading, a statement pressed (its text, or its number beside the "V"
+// square) is read next; the number then does not tick its box, the square does.
 bool TrueFalseRows::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress && leggi_ && leggi_->reading())
-        for (int i = 0; i < Rows; ++i)
-            if (watched == Text1[i])
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseButtonRelease)
+        return false;
+    for (int i = 0; i < Rows; ++i) {
+        if (watched == Text1[i] && type == QEvent::MouseButtonPress && leggi_->reading()) {
+            leggi_->jumpTo(i + 1);
+        } else if (watched == Check1[i]) {
+            if (type == QEvent::MouseButtonRelease)
+                return std::exchange(numberPressed_, false);
+            if (leggi_->reading() && onNumber(Check1[i], static_cast<QMouseEvent *>(event)->position().toPoint())) {
+                numberPressed_ = true;
                 leggi_->jumpTo(i + 1);
+                return true;
+            }
+        }
+    }
     return false;
 }
 

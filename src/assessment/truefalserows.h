@@ -49,7 +49,8 @@ public:
     bool isWrong(int i) const { return Mark[i] && !Mark[i]->isHidden(); }
 
     // The "Leggi" button of the window: the title in `title`, then each
-    // statement with its number; a statement clicked while reading is read next.
+    // statement with its number; a statement's text or number pressed while
+    // reading is read next.
     platform::ReadAloud *leggi(QWidget *window, const platform::TwRect &rect, platform::TextBox *title);
 
 protected:
@@ -57,6 +58,7 @@ protected:
 
 private:
     platform::ReadAloud *leggi_ = nullptr;
+    bool numberPressed_ = false; // its release is the jump's, not a tick
     void describe(int i);
 };
 
