@@ -8,6 +8,7 @@
 
 int main(int argc, char **argv)
 {
+    app::readFontsMeanwhile();
     QApplication app(argc, argv);
     app::startUp();
     platform::forms::existing(QStringLiteral("Fscelte"))->repaint();

@@ -13,7 +13,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite qt6-svg-dev
     qt6-charts-dev libqt6opengl6-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
     speech-dispatcher-espeak-ng espeak-ng
-    libsqlite3-dev
+    libsqlite3-dev libfontconfig-dev
     fonts-liberation2 fontconfig
     poppler-utils
     qt6-translations-l10n desktop-file-utils appstream dpkg-dev file lintian binutils

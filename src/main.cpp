@@ -15,6 +15,7 @@ int main(int argc, char **argv)
         QCoreApplication core(argc, argv);
         return app::runWithoutWindow(line);
     }
+    app::readFontsMeanwhile();
     QApplication app(argc, argv);
     app::startUp(line);
     return app.exec();

@@ -18,9 +18,13 @@
 #include "datafolder.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include <fontconfig/fontconfig.h>
+#include <thread>
 
 namespace app {
 
@@ -39,7 +43,18 @@ void installItalian()
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 }
 
+std::jthread &fontReader()
+{
+    static std::jthread reader;
+    return reader;
+}
+
 } // namespace
+
+void readFontsMeanwhile()
+{
+    fontReader() = std::jthread([] { FcInit(); });
+}
 
 void registerWindows()
 {
@@ -58,6 +73,13 @@ void registerWindows()
 
 void startUp(const CommandLine &line)
 {
+    // The catalogue of the machine's fonts is read on another core while the
+    // menu is built; its first caption would otherwise wait for it.
+    const std::jthread fonts([] {
+        if (fontReader().joinable())
+            fontReader().join();
+        QFontDatabase::families();
+    });
     platform::installFontSubstitutes();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Valdoria"));

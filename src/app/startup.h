@@ -6,6 +6,9 @@
 
 namespace app {
 
+// Starts reading the machine's font configuration on another core, before
+// the application object exists; startUp() goes on from there. Optional.
+void readFontsMeanwhile();
 // Registers every window of the program by name.
 void registerWindows();
 // Prepares the platform, finds the data folder (see datafolder.h) and loads the

@@ -1,12 +1,13 @@
 #include "granite.h"
 
+#include <array>
 #include <cstdint>
 
 namespace common {
 
 namespace {
 
-constexpr int Width = 800;
+constexpr int Width = 800; // a multiple of 8
 constexpr int Height = 600;
 
 // A fixed hash, so that the stone is the same on every start and every machine.
@@ -23,13 +24,29 @@ std::uint32_t hash(std::uint32_t x)
 QImage draw()
 {
     QImage img(Width, Height, QImage::Format_RGB32);
-    // A fine grain round an even mid-grey...
+    // A fine grain round an even mid-grey, eight pixels from each number of a
+    // fixed stream, a byte each...
+    std::array<QRgb, 256> shade;
+    for (int b = 0; b < 256; ++b) {
+        const int v = 120 + (b * 17 >> 8);
+        shade[std::size_t(b)] = qRgb(v, v, v + 1);
+    }
+    std::uint64_t grain = 0x2545f4914f6cdd1dULL;
     for (int y = 0; y < Height; ++y) {
         auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < Width; ++x) {
-            const std::uint32_t h = hash(std::uint32_t(y * Width + x) * 2654435761U);
-            const int v = 128 + int(h % 17) - 8;
-            line[x] = qRgb(v, v, v + 1);
+        for (int x = 0; x < Width; x += 8) {
+            grain ^= grain << 13;
+            grain ^= grain >> 7;
+            grain ^= grain << 17;
+            const std::uint64_t g = grain;
+            line[x] = shade[g & 0xff];
+            line[x + 1] = shade[g >> 8 & 0xff];
+            line[x + 2] = shade[g >> 16 & 0xff];
+            line[x + 3] = shade[g >> 24 & 0xff];
+            line[x + 4] = shade[g >> 32 & 0xff];
+            line[x + 5] = shade[g >> 40 & 0xff];
+            line[x + 6] = shade[g >> 48 & 0xff];
+            line[x + 7] = shade[g >> 56];
         }
     }
     // ...with the crystals of the stone: small dark and light flecks, a few with
