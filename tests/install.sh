@@ -13,6 +13,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 check_tree() { # ROOT PREFIX
     local root=$1 prefix=$2
     [ -x "$root$prefix/bin/valdoria" ] || fail "no program in $prefix/bin"
+    # The printer, charts and voice, found by the program at ../lib/valdoria/modules.
+    local module="$root$prefix/lib/valdoria/modules/libvaldoria_ondemand.so"
+    [ -f "$module" ] || fail "no on-demand module in $prefix/lib/valdoria/modules"
+    nm -D --defined-only "$module" | grep -q ' valdoria_ondemand$' || fail "the module gives no entry"
+    ! ldd "$module" | grep -q 'not found' || fail "the module's libraries are missing"
     local share="$root$prefix/share"
     [ -f "$share/valdoria/valdoria.mdb" ] || fail "no course database"
     local pictures; pictures=$(find "$share/valdoria" -name '*.jpg' | wc -l)
@@ -73,6 +78,7 @@ version=$(sed -n 's/^project(Valdoria VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0
 ls "$work"/package/valdoria-dbgsym_*.ddeb >/dev/null 2>&1 || fail "no package of debug symbols"
 dpkg-deb --field "$deb" Depends | grep -q 'libqt6widgets6' || fail "the .deb does not depend on the Qt libraries"
 dpkg-deb --field "$deb" Depends | grep -q 'libqt6sql6-sqlite' || fail "the .deb does not depend on the SQLite driver"
+dpkg-deb --field "$deb" Depends | grep -q 'libqt6charts6' || fail "the .deb does not depend on the module's libraries"
 dpkg -x "$deb" "$work/root"
 check_tree "$work/root" /usr
 file "$work/root/usr/bin/valdoria" | grep -q ', stripped' || fail "the packaged program is not stripped"

@@ -12,10 +12,10 @@
 #include "common/labeltopics.h"
 #include "common/modvaldoria.h"
 #include "common/windows.h"
+#include "platform/ondemand.h"
 #include "platform/printer.h"
 #include "shell/fscelte.h"
 
-#include <QChartView>
 #include <QDateEdit>
 #include <QFile>
 #include <QSqlQuery>
@@ -214,6 +214,19 @@ private slots:
         click(v->cmdSTAMPA);
         platform::PrintJob::setOutputFile({});
         QVERIFY(QFile(folder.path() + "/andamento.pdf").size() > 20000); // the charts are pictures
+        // A program installed without its on-demand module: the tables stand,
+        // each chart says why it is missing, and the listing still prints.
+        platform::ondemand::setPlaces({folder.path()});
+        forms::unload(windows::FAndamento);
+        v = forms::get<archives::FAndamento>(windows::FAndamento);
+        QVERIFY2(qobject_cast<platform::Label *>(v->chartVOTI)->caption().contains("libvaldoria_ondemand.so"),
+                 qPrintable(qobject_cast<platform::Label *>(v->chartVOTI)->caption()));
+        QCOMPARE(cell(v->tabellaVOTI, 3, 1), "2");
+        platform::PrintJob::setOutputFile(folder.path() + "/senza grafici.pdf");
+        click(v->cmdSTAMPA);
+        platform::PrintJob::setOutputFile({});
+        platform::ondemand::setPlaces({});
+        QVERIFY(QFile(folder.path() + "/senza grafici.pdf").size() > 1000);
         click(v->cmdMENU);
         QVERIFY(forms::existing(windows::Fscelte)->isVisible());
     }

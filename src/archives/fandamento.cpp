@@ -6,23 +6,15 @@
 #include "common/windows.h"
 #include "platform/csvfile.h"
 #include "platform/dialogs.h"
+#include "platform/ondemand.h"
 #include "platform/printer.h"
 #include "platform/runtime.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QHorizontalBarSeries>
-#include <QChart>
-#include <QChartView>
 #include <QDateEdit>
-#include <QDateTimeAxis>
 #include <QHeaderView>
-#include <QLineSeries>
 #include <QPainter>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 namespace archives {
@@ -91,64 +83,34 @@ void setRow(QTableWidget *t, int row, const QStringList &cells)
     }
 }
 
-QChartView *chartView(QWidget *parent, const QString &name, const QString &description)
+// A chart's view; where the charts cannot be loaded, a line that says why (the
+// tables beside it hold the same numbers).
+QWidget *chartView(QWidget *parent, const QString &name, const QString &description)
 {
-    auto *v = new QChartView(new QChart, parent);
-    v->setObjectName(name);
-    v->setAccessibleName(description);
-    v->setRenderHint(QPainter::Antialiasing);
-    v->chart()->legend()->setAlignment(Qt::AlignBottom);
-    return v;
+    QString why;
+    if (const platform::ondemand::Functions *module = platform::ondemand::functions(&why))
+        return module->chartView(parent, name, description);
+    auto *missing = new platform::Label(parent, name, QStringLiteral("Il grafico non si può mostrare: ") + why,
+                                        {0, 0, 0, 0});
+    missing->setWordWrap(true);
+    missing->setAccessibleName(description);
+    return missing;
 }
 
-// Whole counts on the value axis, and every category's name readable.
-void countAxis(QChart *chart, QAbstractSeries *series, QBarCategoryAxis *categories, int largest, bool across)
-{
-    QFont small = categories->labelsFont();
-    small.setPointSizeF(7);
-    categories->setLabelsFont(small);
-    chart->addAxis(categories, across ? Qt::AlignLeft : Qt::AlignBottom);
-    series->attachAxis(categories);
-    auto *values = new QValueAxis;
-    values->setLabelFormat(QStringLiteral("%d"));
-    values->setRange(0, std::max(largest, 1));
-    if (largest <= 10)
-        values->setTickCount(std::max(largest, 1) + 1);
-    else
-        values->applyNiceNumbers();
-    chart->addAxis(values, across ? Qt::AlignBottom : Qt::AlignLeft);
-    series->attachAxis(values);
-}
+bool isChart(QWidget *view) { return !qobject_cast<platform::Label *>(view); }
 
-// A chart of the view without its series and axes, to be drawn anew.
-QChart *emptied(QChartView *view, const QString &title)
+void drawBars(QWidget *view, const platform::ondemand::Bars &bars)
 {
-    QChart *chart = view->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
-    chart->setTitle(title);
-    return chart;
+    if (isChart(view))
+        platform::ondemand::functions()->drawBars(view, bars);
 }
 
 QString percent(double share) { return QLocale().toString(100 * share, 'f', 0) + QStringLiteral(" %"); }
 
-// A chart drawn at a size fit for paper, whether or not it is on screen.
-QImage chartPicture(QChartView *view)
+// A chart drawn at a size fit for paper; none where the charts cannot be loaded.
+QImage chartPicture(QWidget *view)
 {
-    QImage image(1600, 900, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QChart *chart = view->chart();
-    const QSizeF before = chart->size();
-    chart->resize(image.size());
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    chart->scene()->render(&p, QRectF(image.rect()), QRectF(QPointF(0, 0), QSizeF(image.size())));
-    p.end();
-    chart->resize(before);
-    return image;
+    return isChart(view) ? platform::ondemand::functions()->chartPicture(view) : QImage();
 }
 
 } // namespace
@@ -360,27 +322,19 @@ void FAndamento::cmdAGGIORNA_Click()
 
 void FAndamento::showGrades(const QList<storage::Count> &grades, const QList<storage::Count> &scores)
 {
-    auto *set = new QBarSet(QStringLiteral("test sommativi"));
+    QList<int> perGrade;
     tabellaVOTI->setRowCount(int(Grades.size()));
-    int largest = 0;
     for (int g = 0; g < Grades.size(); ++g) {
         int n = 0;
         for (const storage::Count &c : grades)
             if (c.what == Grades[g])
                 n = c.count;
-        *set << n;
-        largest = std::max(largest, n);
+        perGrade << n;
         setRow(tabellaVOTI, g, {Grades[g], QString::number(n)});
     }
     // Bars across: the grade words stand whole beside them.
-    auto *series = new QHorizontalBarSeries;
-    series->append(set);
-    QChart *chart = emptied(chartVOTI, QStringLiteral("Voti del test sommativo"));
-    chart->addSeries(series);
-    chart->legend()->setVisible(false);
-    auto *categories = new QBarCategoryAxis;
-    categories->append(Grades);
-    countAxis(chart, series, categories, largest, true);
+    drawBars(chartVOTI, {QStringLiteral("Voti del test sommativo"), Grades,
+                         {{QStringLiteral("test sommativi"), perGrade}}, true, false});
 
     // Each topic's sets by score: one bar per topic at each score.
     QMap<int, std::array<int, 11>> byTopic;
@@ -390,63 +344,45 @@ void FAndamento::showGrades(const QList<storage::Count> &grades, const QList<sto
         if (topic > 0 && score >= 0 && score <= 10)
             byTopic[topic][score] += c.count;
     }
-    auto *scoreSeries = new QBarSeries;
+    platform::ondemand::Bars byScore{QStringLiteral("Questionari: quante serie per punteggio"), {}, {}, false, true};
+    for (int s = 0; s <= 10; ++s)
+        byScore.categories << QString::number(s);
     tabellaPUNTEGGI->setRowCount(int(byTopic.size()));
-    largest = 0;
     int row = 0;
     for (auto it = byTopic.cbegin(); it != byTopic.cend(); ++it, ++row) {
-        auto *topicSet = new QBarSet(QStringLiteral("argomento %1").arg(it.key()));
         QStringList cells{QString::number(it.key())};
-        for (int n : it.value()) {
-            *topicSet << n;
+        for (int n : it.value())
             cells << QString::number(n);
-            largest = std::max(largest, n);
-        }
-        scoreSeries->append(topicSet);
+        byScore.sets.append({QStringLiteral("argomento %1").arg(it.key()), QList<int>(it.value().begin(), it.value().end())});
         setRow(tabellaPUNTEGGI, row, cells);
     }
-    QChart *scoreChart = emptied(chartPUNTEGGI, QStringLiteral("Questionari: quante serie per punteggio"));
-    scoreChart->addSeries(scoreSeries);
-    auto *points = new QBarCategoryAxis;
-    for (int s = 0; s <= 10; ++s)
-        points->append(QString::number(s));
-    countAxis(scoreChart, scoreSeries, points, largest, false);
+    drawBars(chartPUNTEGGI, byScore);
     tabellaVOTI->resizeColumnsToContents();
     tabellaPUNTEGGI->resizeColumnsToContents();
 }
 
 void FAndamento::showPupil(const QList<storage::PupilResult> &results, const QList<storage::AnsweredItem> &missed)
 {
-    QChart *chart = emptied(chartALUNNO, QStringLiteral("Risultati nel tempo (%)"));
+    platform::ondemand::Lines lines{QStringLiteral("Risultati nel tempo (%)"), {}, {}, {}};
     tabellaALUNNO->setRowCount(int(results.size()));
-    QMap<QString, QLineSeries *> lines;
     for (int r = 0; r < results.size(); ++r) {
         const storage::PupilResult &p = results[r];
         const int topic = topicOfTitle_.value(p.what);
         const QString line = p.what == Summative ? QStringLiteral("test sommativo")
                                                  : QStringLiteral("argomento %1").arg(topic);
-        if (!lines.contains(line)) {
-            lines.insert(line, new QLineSeries);
-            lines[line]->setName(line);
-            lines[line]->setPointsVisible(true);
-        }
-        lines[line]->append(double(p.day.startOfDay().toMSecsSinceEpoch()), p.percent);
+        auto it = std::find_if(lines.lines.begin(), lines.lines.end(), [&](const auto &l) { return l.first == line; });
+        if (it == lines.lines.end())
+            it = lines.lines.insert(lines.lines.end(), {line, {}});
+        it->second.append({double(p.day.startOfDay().toMSecsSinceEpoch()), double(p.percent)});
         setRow(tabellaALUNNO, r, {p.day.toString(QStringLiteral("dd/MM/yyyy")), p.what, percent(p.percent / 100)});
     }
-    auto *days = new QDateTimeAxis;
-    days->setFormat(QStringLiteral("dd/MM"));
-    auto *share = new QValueAxis;
-    share->setRange(0, 100);
-    share->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(days, Qt::AlignBottom);
-    chart->addAxis(share, Qt::AlignLeft);
-    for (QLineSeries *s : std::as_const(lines)) {
-        chart->addSeries(s);
-        s->attachAxis(days);
-        s->attachAxis(share);
+    if (!results.isEmpty()) {
+        lines.from = results.first().day.startOfDay();
+        lines.to = results.last().day.addDays(1).startOfDay();
     }
-    if (!results.isEmpty())
-        days->setRange(results.first().day.startOfDay(), results.last().day.addDays(1).startOfDay());
+    std::sort(lines.lines.begin(), lines.lines.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    if (isChart(chartALUNNO))
+        platform::ondemand::functions()->drawLines(chartALUNNO, lines);
     QList<storage::AnsweredItem> wrong;
     for (const storage::AnsweredItem &i : missed)
         if (i.wrong > 0)
@@ -503,10 +439,9 @@ void FAndamento::cmdSTAMPA_Click()
         job.text(QStringLiteral("%1: %2").arg(i.prova, testo(i.prova, i.insieme, i.numero)).left(66));
         job.endLine();
     }
-    job.picture(chartPicture(chartVOTI));
-    job.picture(chartPicture(chartPUNTEGGI));
-    if (!f.pupil.isEmpty())
-        job.picture(chartPicture(chartALUNNO));
+    for (QWidget *chart : {chartVOTI, chartPUNTEGGI, f.pupil.isEmpty() ? nullptr : chartALUNNO})
+        if (const QImage picture = chart ? chartPicture(chart) : QImage(); !picture.isNull())
+            job.picture(picture);
     platform::printOrSave(job, QStringLiteral("andamento della classe %1.pdf")
                                    .arg(QDate::currentDate().toString(Qt::ISODate)));
 }

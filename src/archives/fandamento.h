@@ -11,7 +11,6 @@
 
 #include <QHash>
 
-class QChartView;
 class QDateEdit;
 class QTableWidget;
 class QTabWidget;
@@ -39,7 +38,7 @@ public:
     QTabWidget *schede;
     QWidget *tabDOMANDE, *graficoVOTI, *graficoALUNNO;
     QTableWidget *tabellaDOMANDE, *tabellaVOTI, *tabellaPUNTEGGI, *tabellaALUNNO, *tabellaSBAGLIATE;
-    QChartView *chartVOTI, *chartPUNTEGGI, *chartALUNNO;
+    QWidget *chartVOTI, *chartPUNTEGGI, *chartALUNNO; // charts, or why there are none
     platform::Label *lblRIPARTIZIONE;
     platform::Label *lblALUNNO;
     platform::CommandButton *cmdAGGIORNA, *cmdSTAMPA, *cmdESPORTA, *cmdMENU, *cmduscita;

@@ -1,6 +1,7 @@
 #include "printer.h"
 
 #include "dialogs.h"
+#include "ondemand.h"
 
 #include "storage/datapath.h"
 
@@ -8,10 +9,10 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+#include <memory>
 
 namespace platform {
 
@@ -81,7 +82,10 @@ bool PrintJob::hasDefaultPrinter()
 {
     if (noPrinter)
         return false;
-    return !outputFile.isEmpty() || !QPrinterInfo::defaultPrinter().isNull();
+    if (!outputFile.isEmpty())
+        return true;
+    const ondemand::Functions *module = ondemand::functions();
+    return module && module->hasDefaultPrinter();
 }
 
 bool PrintJob::paint(QPagedPaintDevice &device, QString *error) const
@@ -142,13 +146,18 @@ bool PrintJob::endDoc(QString *error)
 {
     if (!outputFile.isEmpty() && !noPrinter)
         return savePdf(outputFile, error);
-    if (!hasDefaultPrinter()) {
+    QString fault;
+    const ondemand::Functions *module = ondemand::functions(&fault);
+    if (!module) {
+        *error = fault;
+        return false;
+    }
+    if (!module->hasDefaultPrinter()) {
         *error = QStringLiteral("su questo computer non c'è una stampante predefinita.");
         return false;
     }
-    QPrinter printer(QPrinterInfo::defaultPrinter());
-    printer.setDocName(QStringLiteral("Valdoria"));
-    return paint(printer, error);
+    const std::unique_ptr<QPagedPaintDevice> printer(module->defaultPrinter());
+    return paint(*printer, error);
 }
 
 bool PrintJob::savePdf(const QString &file, QString *error)

@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "form.h"
+#include "ondemand.h"
 
 #include <QAction>
 #include <QEvent>
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTextToSpeech>
 
 #include <cstring>
 
@@ -75,21 +75,18 @@ public:
     }
     void say(const QString &text) override
     {
-        if (tts_)
-            tts_->say(text);
+        if (speech_)
+            speech_->say(text);
     }
-    // Stopped on purpose, the voice does not report the end of what it said.
     void stop() override
     {
-        if (tts_ && tts_->state() == QTextToSpeech::Speaking) {
-            ignoreEnd_ = true;
-            tts_->stop();
-        }
+        if (speech_)
+            speech_->stop();
     }
     void setRate(double rate) override
     {
-        if (tts_)
-            tts_->setRate(rate);
+        if (speech_)
+            speech_->setRate(rate);
     }
 
 private:
@@ -98,9 +95,12 @@ private:
         tried_ = true;
         const QString how = QStringLiteral(" La scuola può installarla con il pacchetto "
                                            "speech-dispatcher-espeak-ng (e qt6-speech-speechd-plugin).");
-        if (QTextToSpeech::availableEngines().isEmpty()) {
-            why_ = QStringLiteral("La lettura ad alta voce non è disponibile: manca la sintesi vocale italiana su "
-                                  "questo computer.") + how;
+        const QString missing = QStringLiteral("La lettura ad alta voce non è disponibile: manca la sintesi vocale "
+                                               "italiana su questo computer.") + how;
+        QString fault;
+        const ondemand::Functions *module = ondemand::functions(&fault);
+        if (!module) {
+            why_ = QStringLiteral("La lettura ad alta voce non è disponibile: ") + fault;
             return;
         }
         if (!speechServiceAnswers()) {
@@ -108,40 +108,20 @@ private:
                                   "non risponde (manca l'uscita audio?).") + how;
             return;
         }
-        tts_ = std::make_unique<QTextToSpeech>();
-        if (tts_->state() == QTextToSpeech::Error) {
+        ondemand::NoSpeech no = ondemand::NoSpeech::None;
+        speech_.reset(module->italianVoice(&no));
+        if (no == ondemand::NoSpeech::NotStarting)
             why_ = QStringLiteral("La lettura ad alta voce non è disponibile: la sintesi vocale di questo computer "
                                   "non si avvia.") + how;
-            tts_.reset();
-            return;
-        }
-        bool italian = false;
-        for (const QLocale &l : tts_->availableLocales())
-            if (l.language() == QLocale::Italian) {
-                tts_->setLocale(l.territory() == QLocale::Italy ? l : QLocale(QLocale::Italian, QLocale::Italy));
-                italian = true;
-                break;
-            }
-        if (!italian) {
-            why_ = QStringLiteral("La lettura ad alta voce non è disponibile: manca la sintesi vocale italiana su "
-                                  "questo computer.") + how;
-            tts_.reset();
-            return;
-        }
-        connect(tts_.get(), &QTextToSpeech::stateChanged, this, [this](QTextToSpeech::State s) {
-            if (s != QTextToSpeech::Ready && s != QTextToSpeech::Error)
-                return;
-            if (ignoreEnd_)
-                ignoreEnd_ = false;
-            else
-                emit finished();
-        });
+        else if (!speech_)
+            why_ = missing;
+        else
+            speech_->ended = [this] { emit finished(); };
     }
 
     bool tried_ = false;
-    bool ignoreEnd_ = false;
     QString why_;
-    std::unique_ptr<QTextToSpeech> tts_;
+    std::unique_ptr<ondemand::Speech> speech_;
 };
 
 VoiceFactory &factory()

@@ -6,6 +6,7 @@
 
 #include "animation/fanimaz.h"
 #include "archives/archivewindow.h"
+#include "archives/fandamento.h"
 #include "assessment/fqimage.h"
 #include "assessment/fquest.h"
 #include "assessment/frisomma.h"
@@ -15,7 +16,9 @@
 #include "common/modvaldoria.h"
 #include "common/windows.h"
 
+#include <QDateEdit>
 #include <QDir>
+#include <QTabWidget>
 #include <QSqlQuery>
 
 using namespace testing;
@@ -204,6 +207,17 @@ private slots:
                 w->Cmdcontinuo_Click();
                 save(w, which + "-3-seguito");
                 platform::forms::unload(which);
+            }
+            // The view of the class: its three pages, one pupil's over time.
+            auto *v = platform::forms::get<archives::FAndamento>(windows::FAndamento);
+            v->dtDAL->setDate(QDate(2026, 11, 1));
+            v->dtAL->setDate(QDate(2026, 12, 31));
+            v->txtALUNNO->setText(names.first());
+            v->cmdAGGIORNA_Click();
+            v->show();
+            for (int page = 0; page < v->schede->count(); ++page) {
+                v->schede->setCurrentIndex(page);
+                save(v, QStringLiteral("FAndamento-%1").arg(page + 1));
             }
         } catch (const platform::FatalError &e) {
             QFAIL(qPrintable(e.message));
