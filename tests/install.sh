@@ -18,6 +18,8 @@ check_tree() { # ROOT PREFIX
     [ -f "$module" ] || fail "no on-demand module in $prefix/lib/valdoria/modules"
     nm -D --defined-only "$module" | grep -q ' valdoria_ondemand$' || fail "the module gives no entry"
     ! ldd "$module" | grep -q 'not found' || fail "the module's libraries are missing"
+    "$root$prefix/bin/valdoria" --version | grep -qF "lettura ad alta voce: $module" \
+        || fail "the program does not find its module"
     local share="$root$prefix/share"
     [ -f "$share/valdoria/valdoria.mdb" ] || fail "no course database"
     local pictures; pictures=$(find "$share/valdoria" -name '*.jpg' | wc -l)

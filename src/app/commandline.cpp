@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "platform/ondemand.h"
+
 #include "datafolder.h"
 
 #include <QCoreApplication>
@@ -116,7 +118,7 @@ QString usage()
         "                       prepara una cartella dei dati comune agli utenti del\n"
         "                       gruppo (permessi 2770, archivio 660), poi esce;\n"
         "                       va eseguito dall'amministratore\n"
-        "  --version            scrive la versione ed esce\n"
+        "  --version            scrive la versione (e da dove vengono stampa, grafici e voce) ed esce\n"
         "  --help               scrive questo aiuto ed esce\n"
         "\n"
         "La cartella dei dati si può fissare anche in /etc/xdg/valdoria/valdoria.conf\n"
@@ -134,8 +136,17 @@ int runWithoutWindow(const CommandLine &line)
         say(stdout, usage());
         return 0;
     case CommandLine::Action::Version:
-        say(stdout, QStringLiteral("valdoria %1\n").arg(QStringLiteral(VALDORIA_VERSION)));
+    {
+        // And where the printer, the charts and the voice come from: an
+        // administrator sees at once an install that lacks them.
+        QString why;
+        platform::ondemand::functions(&why);
+        const QString module = platform::ondemand::loadedFrom();
+        say(stdout, QStringLiteral("valdoria %1\nstampa, grafici e lettura ad alta voce: %2\n")
+                        .arg(QStringLiteral(VALDORIA_VERSION),
+                             module.isEmpty() ? why : QDir::toNativeSeparators(module)));
         return 0;
+    }
     case CommandLine::Action::PrepareFolder: {
         const storage::Result<QString> done = prepareSharedFolder(line.folder, line.group);
         if (!done) {

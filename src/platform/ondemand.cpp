@@ -10,7 +10,7 @@ namespace {
 
 QStringList chosenPlaces;
 const Functions *loaded = nullptr;
-QString fault;
+QString fault, file;
 bool tried = false;
 
 // Where the module is: beside the installed program's libraries, beside the
@@ -32,7 +32,7 @@ const Functions *functions(QString *why)
         tried = true;
         QStringList faults;
         for (const QString &dir : places()) {
-            const QString file = dir + QStringLiteral("/libvaldoria_ondemand.so");
+            file = dir + QStringLiteral("/libvaldoria_ondemand.so");
             if (!QFile::exists(file))
                 continue;
             QLibrary module(file);
@@ -41,13 +41,21 @@ const Functions *functions(QString *why)
                 break;
             faults << module.errorString();
         }
-        if (!loaded)
+        if (!loaded) {
+            file.clear();
             fault = QStringLiteral("manca una parte del programma (libvaldoria_ondemand.so%1): reinstallarlo.")
                         .arg(faults.isEmpty() ? QString() : QStringLiteral(": ") + faults.join(QStringLiteral("; ")));
+        }
     }
     if (!loaded && why)
         *why = fault;
     return loaded;
+}
+
+QString loadedFrom()
+{
+    functions();
+    return file;
 }
 
 void setPlaces(const QStringList &dirs)

@@ -71,6 +71,8 @@ struct Functions
 // The module's functions, loaded on the first call; null, with the reason in
 // Italian in `why`, when the module cannot be found or loaded.
 const Functions *functions(QString *why = nullptr);
+// The module's file once loaded, else empty.
+QString loadedFrom();
 // Tests: look for the module only in `dirs` from now on (empty: where the
 // program looks), as if nothing had been loaded yet.
 void setPlaces(const QStringList &dirs);
