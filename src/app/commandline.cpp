@@ -118,7 +118,7 @@ QString usage()
         "                       prepara una cartella dei dati comune agli utenti del\n"
         "                       gruppo (permessi 2770, archivio 660), poi esce;\n"
         "                       va eseguito dall'amministratore\n"
-        "  --version            scrive la versione (e da dove vengono stampa, grafici e voce) ed esce\n"
+        "  --version            scrive la versione e dove sono stampa, grafici e voce\n"
         "  --help               scrive questo aiuto ed esce\n"
         "\n"
         "La cartella dei dati si può fissare anche in /etc/xdg/valdoria/valdoria.conf\n"
