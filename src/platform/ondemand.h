@@ -40,8 +40,12 @@ struct Lines
     QDateTime from, to;
 };
 
-// The voice that reads aloud. `ended` is called when a piece has been said
-// (not when stopped on purpose).
+// The voice that reads aloud. It starts on a thread of its own (the desktop's
+// speech service can take seconds to list its voices), so the window never
+// waits: `ready` is called once it can speak, or with why not; what it is
+// asked to say meanwhile waits for it. `ended` is called when a piece has been
+// said (not when stopped on purpose).
+enum class NoSpeech { None, NoEngine, NotStarting, NoItalian, NotAnswering };
 struct Speech
 {
     virtual ~Speech() = default;
@@ -49,8 +53,8 @@ struct Speech
     virtual void stop() = 0;
     virtual void setRate(double rate) = 0; // -1 .. 1
     std::function<void()> ended;
+    std::function<void(NoSpeech)> ready;
 };
-enum class NoSpeech { None, NoEngine, NotStarting, NoItalian };
 
 struct Functions
 {
@@ -64,8 +68,8 @@ struct Functions
     bool (*hasDefaultPrinter)();
     QPagedPaintDevice *(*defaultPrinter)(); // the caller deletes it
 
-    // An Italian voice, or null and why not.
-    Speech *(*italianVoice)(NoSpeech *why);
+    // An Italian voice, starting; set its `ready` and `ended` at once.
+    Speech *(*italianVoice)();
 };
 
 // The module's functions, loaded on the first call; null, with the reason in

@@ -15,9 +15,13 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTextToSpeech>
+#include <QMutex>
+#include <QThread>
 #include <QValueAxis>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -129,57 +133,144 @@ QPagedPaintDevice *defaultPrinter()
     return printer;
 }
 
-// The desktop's speech synthesis, in Italian.
+// The desktop's speech synthesis, in Italian, on a thread of its own: the
+// engine is made there, and every call is passed to it there. A speech
+// service that never answers holds that thread alone; the voice is then let
+// go without waiting for it.
 class ItalianVoice : public Speech
 {
 public:
-    explicit ItalianVoice(std::unique_ptr<QTextToSpeech> tts) : tts_(std::move(tts))
+    ItalianVoice()
     {
-        QObject::connect(tts_.get(), &QTextToSpeech::stateChanged, tts_.get(), [this](QTextToSpeech::State s) {
-            if (s != QTextToSpeech::Ready && s != QTextToSpeech::Error)
-                return;
-            if (ignoreEnd_)
-                ignoreEnd_ = false;
-            else if (ended)
-                ended();
+        state_->owner = this;
+        thread_->setObjectName(QStringLiteral("voce"));
+        there_->moveToThread(thread_);
+        thread_->start();
+        // Once the caller has set `ready`: then on to the voice's thread.
+        QMetaObject::invokeMethod(
+            here_.get(),
+            [state = state_, there = there_] {
+                QMetaObject::invokeMethod(there, [state, there] { start(state, there); });
+            },
+            Qt::QueuedConnection);
+    }
+    ~ItalianVoice() override
+    {
+        {
+            QMutexLocker hold(&state_->lock);
+            state_->owner = nullptr; // nothing more comes back to this object
+        }
+        here_.reset();
+        if (!state_->started) {
+            thread_->quit(); // it ends, if ever, on its own; the process may end first
+            return;
+        }
+        QThread *home = QThread::currentThread();
+        QMetaObject::invokeMethod(
+            there_,
+            [state = state_, there = there_, home] {
+                state->tts.reset();
+                there->moveToThread(home);
+            },
+            Qt::BlockingQueuedConnection);
+        thread_->quit();
+        thread_->wait();
+        delete there_;
+        delete thread_;
+    }
+    void say(const QString &text) override
+    {
+        QMetaObject::invokeMethod(there_, [state = state_, text] {
+            if (state->tts)
+                state->tts->say(text);
         });
     }
-    void say(const QString &text) override { tts_->say(text); }
     // Stopped on purpose, the voice does not report the end of what it said.
     void stop() override
     {
-        if (tts_->state() == QTextToSpeech::Speaking) {
-            ignoreEnd_ = true;
-            tts_->stop();
-        }
+        QMetaObject::invokeMethod(there_, [state = state_] {
+            if (state->tts && state->tts->state() == QTextToSpeech::Speaking) {
+                state->ignoreEnd = true;
+                state->tts->stop();
+            }
+        });
     }
-    void setRate(double rate) override { tts_->setRate(rate); }
+    void setRate(double rate) override
+    {
+        QMetaObject::invokeMethod(there_, [state = state_, rate] {
+            if (state->tts)
+                state->tts->setRate(rate);
+        });
+    }
 
 private:
-    std::unique_ptr<QTextToSpeech> tts_;
-    bool ignoreEnd_ = false;
+    struct State
+    {
+        std::unique_ptr<QTextToSpeech> tts; // made, used and deleted on the voice's thread
+        bool ignoreEnd = false;             // the voice's thread only
+        std::atomic<bool> started = false;  // the engine was asked for and answered
+        QMutex lock;
+        ItalianVoice *owner = nullptr; // under `lock`; null once the voice is let go
+
+        // Runs `call` on the owner's thread, if it is still there then.
+        void report(std::function<void(ItalianVoice *)> call)
+        {
+            QMutexLocker hold(&lock);
+            if (owner)
+                QMetaObject::invokeMethod(owner->here_.get(), [o = owner, call] { call(o); });
+        }
+    };
+
+    // On the voice's thread.
+    static void start(const std::shared_ptr<State> &state, QObject *there)
+    {
+        NoSpeech why = NoSpeech::NoItalian;
+        if (QTextToSpeech::availableEngines().isEmpty()) {
+            why = NoSpeech::NoEngine;
+        } else {
+            state->tts = std::make_unique<QTextToSpeech>();
+            if (state->tts->state() == QTextToSpeech::Error) {
+                why = NoSpeech::NotStarting;
+            } else {
+                for (const QLocale &l : state->tts->availableLocales())
+                    if (l.language() == QLocale::Italian) {
+                        state->tts->setLocale(l.territory() == QLocale::Italy
+                                                  ? l
+                                                  : QLocale(QLocale::Italian, QLocale::Italy));
+                        why = NoSpeech::None;
+                        break;
+                    }
+            }
+            if (why != NoSpeech::None)
+                state->tts.reset();
+        }
+        state->started = true;
+        if (state->tts)
+            QObject::connect(state->tts.get(), &QTextToSpeech::stateChanged, there,
+                             [st = state.get()](QTextToSpeech::State s) {
+                                 if (s != QTextToSpeech::Ready && s != QTextToSpeech::Error)
+                                     return;
+                                 if (st->ignoreEnd)
+                                     st->ignoreEnd = false;
+                                 else
+                                     st->report([](ItalianVoice *v) {
+                                         if (v->ended)
+                                             v->ended();
+                                     });
+                             });
+        state->report([why](ItalianVoice *v) {
+            if (v->ready)
+                v->ready(why);
+        });
+    }
+
+    std::shared_ptr<State> state_ = std::make_shared<State>();
+    std::unique_ptr<QObject> here_ = std::make_unique<QObject>(); // lives in the caller's thread
+    QObject *there_ = new QObject;                                 // lives in the voice's thread
+    QThread *thread_ = new QThread;
 };
 
-Speech *italianVoice(NoSpeech *why)
-{
-    if (QTextToSpeech::availableEngines().isEmpty()) {
-        *why = NoSpeech::NoEngine;
-        return nullptr;
-    }
-    auto tts = std::make_unique<QTextToSpeech>();
-    if (tts->state() == QTextToSpeech::Error) {
-        *why = NoSpeech::NotStarting;
-        return nullptr;
-    }
-    for (const QLocale &l : tts->availableLocales())
-        if (l.language() == QLocale::Italian) {
-            tts->setLocale(l.territory() == QLocale::Italy ? l : QLocale(QLocale::Italian, QLocale::Italy));
-            *why = NoSpeech::None;
-            return new ItalianVoice(std::move(tts));
-        }
-    *why = NoSpeech::NoItalian;
-    return nullptr;
-}
+Speech *italianVoice() { return new ItalianVoice; }
 
 } // namespace
 

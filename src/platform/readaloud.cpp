@@ -10,11 +10,13 @@
 #include <QPainterPath>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cstring>
+#include <utility>
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -28,6 +30,8 @@ namespace {
 const QString SpeedKey = QStringLiteral("lettura/velocita");
 // How much slower or faster each step is, of the engine's range -1 .. 1.
 constexpr double RateStep = 0.35;
+// How long the speech service may take to start and list its voices.
+constexpr int StartLimitMs = 15000;
 
 // Whether the desktop's speech service answers, asked on its socket with a
 // short wait: a service stuck on a machine without sound would otherwise hold
@@ -62,8 +66,9 @@ bool speechServiceAnswers()
     return true;
 }
 
-// The desktop's speech synthesis with an Italian voice, asked for on the
-// first reading only: the program starts no faster or slower for it.
+// The desktop's speech synthesis with an Italian voice, started on the first
+// reading only (the program starts no faster or slower for it) and on a
+// thread of its own: what it is asked meanwhile waits for it.
 class SpeechVoice : public Voice
 {
 public:
@@ -75,28 +80,38 @@ public:
     }
     void say(const QString &text) override
     {
-        if (speech_)
+        if (starting_)
+            waiting_ = text;
+        else if (speech_)
             speech_->say(text);
     }
     void stop() override
     {
-        if (speech_)
+        waiting_.clear();
+        if (speech_ && !starting_)
             speech_->stop();
     }
     void setRate(double rate) override
     {
-        if (speech_)
+        rate_ = rate;
+        if (speech_ && !starting_)
             speech_->setRate(rate);
     }
 
 private:
+    static QString how()
+    {
+        return QStringLiteral(" La scuola può installarla con il pacchetto "
+                              "speech-dispatcher-espeak-ng (e qt6-speech-speechd-plugin).");
+    }
+    static QString notAnswering()
+    {
+        return QStringLiteral("La lettura ad alta voce non è disponibile: la sintesi vocale di questo computer "
+                              "non risponde (manca l'uscita audio?).") + how();
+    }
     void start()
     {
         tried_ = true;
-        const QString how = QStringLiteral(" La scuola può installarla con il pacchetto "
-                                           "speech-dispatcher-espeak-ng (e qt6-speech-speechd-plugin).");
-        const QString missing = QStringLiteral("La lettura ad alta voce non è disponibile: manca la sintesi vocale "
-                                               "italiana su questo computer.") + how;
         QString fault;
         const ondemand::Functions *module = ondemand::functions(&fault);
         if (!module) {
@@ -104,23 +119,43 @@ private:
             return;
         }
         if (!speechServiceAnswers()) {
-            why_ = QStringLiteral("La lettura ad alta voce non è disponibile: la sintesi vocale di questo computer "
-                                  "non risponde (manca l'uscita audio?).") + how;
+            why_ = notAnswering();
             return;
         }
-        ondemand::NoSpeech no = ondemand::NoSpeech::None;
-        speech_.reset(module->italianVoice(&no));
-        if (no == ondemand::NoSpeech::NotStarting)
-            why_ = QStringLiteral("La lettura ad alta voce non è disponibile: la sintesi vocale di questo computer "
-                                  "non si avvia.") + how;
-        else if (!speech_)
-            why_ = missing;
-        else
-            speech_->ended = [this] { emit finished(); };
+        starting_ = true;
+        speech_.reset(module->italianVoice());
+        // A service that takes the first words and never answers: given up.
+        QTimer::singleShot(StartLimitMs, this, [this] {
+            if (starting_) {
+                const auto ready = speech_->ready; // a copy: the voice may be let go meanwhile
+                ready(ondemand::NoSpeech::NotAnswering);
+            }
+        });
+        speech_->ended = [this] { emit finished(); };
+        speech_->ready = [this](ondemand::NoSpeech no) {
+            if (!starting_)
+                return; // answered after it was given up: it stays given up
+            starting_ = false;
+            if (no == ondemand::NoSpeech::None) {
+                speech_->setRate(rate_);
+                if (!waiting_.isEmpty())
+                    speech_->say(std::exchange(waiting_, QString()));
+                return;
+            }
+            why_ = no == ondemand::NoSpeech::NotAnswering ? notAnswering()
+                   : no == ondemand::NoSpeech::NotStarting
+                       ? QStringLiteral("La lettura ad alta voce non è disponibile: la sintesi vocale di questo "
+                                        "computer non si avvia.") + how()
+                       : QStringLiteral("La lettura ad alta voce non è disponibile: manca la sintesi vocale "
+                                        "italiana su questo computer.") + how();
+            waiting_.clear(); // the voice stays, silent: it is asked for nothing more
+            emit failed(why_);
+        };
     }
 
-    bool tried_ = false;
-    QString why_;
+    bool tried_ = false, starting_ = false;
+    double rate_ = 0;
+    QString why_, waiting_; // what it was asked to say while starting
     std::unique_ptr<ondemand::Speech> speech_;
 };
 
@@ -307,8 +342,19 @@ void ReadAloud::toggle()
     reading_ = true;
     voice().setRate(RateStep * int(readingSpeed()));
     connect(&voice(), &Voice::finished, this, &ReadAloud::next, Qt::UniqueConnection);
+    connect(&voice(), &Voice::failed, this, &ReadAloud::cannotSpeak, Qt::UniqueConnection);
     current_ = -1;
     next();
+}
+
+// The voice turned out unable to speak once started: told once, as when it is
+// known at the press.
+void ReadAloud::cannotSpeak(const QString &why)
+{
+    stop();
+    if (!voice().told)
+        msgBox(why);
+    voice().told = true;
 }
 
 void ReadAloud::next()

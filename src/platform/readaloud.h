@@ -30,6 +30,8 @@ public:
     bool told = false; // the pupil knows it cannot speak
 signals:
     void finished();
+    // It could not speak after all (found once it had started): why, in Italian.
+    void failed(const QString &why);
 };
 using VoiceFactory = std::function<std::unique_ptr<Voice>()>;
 void setVoiceFactory(VoiceFactory factory); // empty: the real voice
@@ -81,6 +83,7 @@ protected:
 
 private:
     void next();
+    void cannotSpeak(const QString &why);
     void mark(int index, bool on);
 
     CommandButton *button_;
