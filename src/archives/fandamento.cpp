@@ -93,6 +93,7 @@ QWidget *chartView(QWidget *parent, const QString &name, const QString &descript
     auto *missing = new platform::Label(parent, name, QStringLiteral("Il grafico non si può mostrare: ") + why,
                                         {0, 0, 0, 0});
     missing->setWordWrap(true);
+    missing->setAlignment(Qt::AlignCenter);
     missing->setAccessibleName(description);
     return missing;
 }
