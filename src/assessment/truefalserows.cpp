@@ -142,11 +142,13 @@ bool TrueFalseRows::eventFilter(QObject *watched, QEvent *event)
         } else if (watched == Check1[i]) {
             if (type == QEvent::MouseButtonRelease)
                 return std::exchange(numberPressed_, false);
-            if (leggi_->reading() && onNumber(Check1[i], static_cast<QMouseEvent *>(event)->position().toPoint())) {
-                numberPressed_ = true;
+            // Set anew on every press: a release lost to a box that opened
+            // meanwhile must not swallow a later tick.
+            numberPressed_ =
+                leggi_->reading() && onNumber(Check1[i], static_cast<QMouseEvent *>(event)->position().toPoint());
+            if (numberPressed_)
                 leggi_->jumpTo(i + 1);
-                return true;
-            }
+            return numberPressed_;
         }
     }
     return false;

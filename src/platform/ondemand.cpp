@@ -37,9 +37,12 @@ const Functions *functions(QString *why)
                 continue;
             QLibrary module(file);
             auto entry = reinterpret_cast<decltype(&valdoria_ondemand)>(module.resolve("valdoria_ondemand"));
-            if (entry && (loaded = entry()))
+            const Functions *given = entry ? entry() : nullptr;
+            if (given && given->version == FunctionsVersion) {
+                loaded = given;
                 break;
-            faults << module.errorString();
+            }
+            faults << (given ? QStringLiteral("%1 è di un'altra versione").arg(file) : module.errorString());
         }
         if (!loaded) {
             file.clear();

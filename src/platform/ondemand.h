@@ -56,8 +56,13 @@ struct Speech
     std::function<void(NoSpeech)> ready;
 };
 
+// Raised whenever Functions or what it carries changes: a module of another
+// build is refused rather than misread.
+constexpr int FunctionsVersion = 1;
+
 struct Functions
 {
+    int version;
     // A chart's view, empty, with its object and accessible names.
     QWidget *(*chartView)(QWidget *parent, const QString &name, const QString &description);
     void (*drawBars)(QWidget *view, const Bars &bars);

@@ -15,12 +15,12 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTextToSpeech>
+#include <QDeadlineTimer>
 #include <QMutex>
 #include <QThread>
 #include <QValueAxis>
 
 #include <algorithm>
-#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -161,38 +161,37 @@ public:
             state_->owner = nullptr; // nothing more comes back to this object
         }
         here_.reset();
-        if (!state_->started) {
-            thread_->quit(); // it ends, if ever, on its own; the process may end first
-            return;
-        }
-        QThread *home = QThread::currentThread();
-        QMetaObject::invokeMethod(
-            there_,
-            [state = state_, there = there_, home] {
-                state->tts.reset();
-                there->moveToThread(home);
-            },
-            Qt::BlockingQueuedConnection);
+        // The engine is let go on its own thread, and the thread given two
+        // seconds to end; one held by a service that never answers is left
+        // behind (the process may end first).
+        QMetaObject::invokeMethod(there_, [state = std::exchange(state_, {}), there = there_,
+                                           home = QThread::currentThread()] {
+            state->tts.reset();
+            there->moveToThread(home);
+        });
         thread_->quit();
-        thread_->wait();
+        if (!thread_->wait(QDeadlineTimer(2000)))
+            return;
         delete there_;
         delete thread_;
     }
     void say(const QString &text) override
     {
-        QMetaObject::invokeMethod(there_, [state = state_, text] {
+        QMetaObject::invokeMethod(there_, [state = state_, text, turn = turn_] {
+            state->turn = turn;
+            state->begun = false;
             if (state->tts)
                 state->tts->say(text);
         });
     }
-    // Stopped on purpose, the voice does not report the end of what it said.
+    // What was being said ends unreported, even an end already on its way.
     void stop() override
     {
-        QMetaObject::invokeMethod(there_, [state = state_] {
-            if (state->tts && state->tts->state() == QTextToSpeech::Speaking) {
-                state->ignoreEnd = true;
+        QMetaObject::invokeMethod(there_, [state = state_, turn = ++turn_] {
+            state->turn = turn;
+            state->begun = false;
+            if (state->tts)
                 state->tts->stop();
-            }
         });
     }
     void setRate(double rate) override
@@ -207,8 +206,8 @@ private:
     struct State
     {
         std::unique_ptr<QTextToSpeech> tts; // made, used and deleted on the voice's thread
-        bool ignoreEnd = false;             // the voice's thread only
-        std::atomic<bool> started = false;  // the engine was asked for and answered
+        int turn = 0;                       // the voice's thread only: the turn of what is said
+        bool begun = false;                 // the voice's thread only: it began to speak
         QMutex lock;
         ItalianVoice *owner = nullptr; // under `lock`; null once the voice is let go
 
@@ -244,19 +243,19 @@ private:
             if (why != NoSpeech::None)
                 state->tts.reset();
         }
-        state->started = true;
         if (state->tts)
             QObject::connect(state->tts.get(), &QTextToSpeech::stateChanged, there,
                              [st = state.get()](QTextToSpeech::State s) {
-                                 if (s != QTextToSpeech::Ready && s != QTextToSpeech::Error)
+                                 if (s == QTextToSpeech::Speaking)
+                                     st->begun = true;
+                                 if (!(s == QTextToSpeech::Ready && st->begun) && s != QTextToSpeech::Error)
                                      return;
-                                 if (st->ignoreEnd)
-                                     st->ignoreEnd = false;
-                                 else
-                                     st->report([](ItalianVoice *v) {
-                                         if (v->ended)
-                                             v->ended();
-                                     });
+                                 st->begun = false;
+                                 // An end from an earlier turn (stopped since) is dropped.
+                                 st->report([turn = st->turn](ItalianVoice *v) {
+                                     if (turn == v->turn_ && v->ended)
+                                         v->ended();
+                                 });
                              });
         state->report([why](ItalianVoice *v) {
             if (v->ready)
@@ -268,6 +267,7 @@ private:
     std::unique_ptr<QObject> here_ = std::make_unique<QObject>(); // lives in the caller's thread
     QObject *there_ = new QObject;                                 // lives in the voice's thread
     QThread *thread_ = new QThread;
+    int turn_ = 0; // the caller's thread: one more at each stop
 };
 
 Speech *italianVoice() { return new ItalianVoice; }
@@ -276,7 +276,7 @@ Speech *italianVoice() { return new ItalianVoice; }
 
 extern "C" Q_DECL_EXPORT const platform::ondemand::Functions *valdoria_ondemand()
 {
-    static const Functions table{chartView,         drawBars,       drawLines,  chartPicture,
+    static const Functions table{FunctionsVersion,  chartView,      drawBars,    drawLines, chartPicture,
                                  hasDefaultPrinter, defaultPrinter, italianVoice};
     return &table;
 }

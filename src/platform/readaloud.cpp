@@ -331,9 +331,8 @@ void ReadAloud::toggle()
     }
     if (const QString why = voice().unavailable(); !why.isEmpty()) {
         // Said once: the button stays, and says no more.
-        if (!voice().told)
+        if (!std::exchange(voice().told, true))
             msgBox(why);
-        voice().told = true;
         return;
     }
     pieces_ = source_();
@@ -352,9 +351,8 @@ void ReadAloud::toggle()
 void ReadAloud::cannotSpeak(const QString &why)
 {
     stop();
-    if (!voice().told)
+    if (!std::exchange(voice().told, true))
         msgBox(why);
-    voice().told = true;
 }
 
 void ReadAloud::next()
@@ -393,6 +391,7 @@ void ReadAloud::stop()
         return;
     reading_ = false;
     disconnect(&voice(), &Voice::finished, this, &ReadAloud::next);
+    disconnect(&voice(), &Voice::failed, this, &ReadAloud::cannotSpeak);
     voice().stop();
     mark(current_, false);
     current_ = -1;
