@@ -100,8 +100,10 @@ QWidget *chartView(QWidget *parent, const QString &name, const QString &descript
 
 bool isChart(QWidget *view) { return !qobject_cast<platform::Label *>(view); }
 
-void drawBars(QWidget *view, const platform::ondemand::Bars &bars)
+// The categories' names grow with the design, like every other text.
+void drawBars(QWidget *view, platform::ondemand::Bars bars)
 {
+    bars.categoryPoints *= platform::scale();
     if (isChart(view))
         platform::ondemand::functions()->drawBars(view, bars);
 }

@@ -29,6 +29,7 @@ struct Bars
     QList<std::pair<QString, QList<int>>> sets;
     bool across = false;
     bool legend = true;
+    double categoryPoints = 7; // the categories' names, small enough to stand whole
 };
 
 // Lines of percentages over days: one line per (name, points), x the day's
@@ -58,7 +59,7 @@ struct Speech
 
 // Raised whenever Functions or what it carries changes: a module of another
 // build is refused rather than misread.
-constexpr int FunctionsVersion = 1;
+constexpr int FunctionsVersion = 2;
 
 struct Functions
 {

@@ -71,7 +71,7 @@ void drawBars(QWidget *view, const Bars &bars)
     auto *categories = new QBarCategoryAxis;
     categories->append(bars.categories);
     QFont small = categories->labelsFont();
-    small.setPointSizeF(7);
+    small.setPointSizeF(bars.categoryPoints);
     categories->setLabelsFont(small);
     chart->addAxis(categories, bars.across ? Qt::AlignLeft : Qt::AlignBottom);
     series->attachAxis(categories);
