@@ -99,15 +99,25 @@ public:
     }
 
 private:
-    static QString how()
+    // What the pupil is told, for each reason the voice cannot speak.
+    static QString notAvailable(ondemand::NoSpeech no, const QString &fault = {})
     {
-        return QStringLiteral(" La scuola può installarla con il pacchetto "
-                              "speech-dispatcher-espeak-ng (e qt6-speech-speechd-plugin).");
-    }
-    static QString notAnswering()
-    {
-        return QStringLiteral("La lettura ad alta voce non è disponibile: la sintesi vocale di questo computer "
-                              "non risponde (manca l'uscita audio?).") + how();
+        const QString said = QStringLiteral("La lettura ad alta voce non è disponibile: ");
+        const QString how = QStringLiteral(" La scuola può installarla con il pacchetto "
+                                           "speech-dispatcher-espeak-ng (e qt6-speech-speechd-plugin).");
+        switch (no) {
+        case ondemand::NoSpeech::NotAnswering:
+            return said + QStringLiteral("la sintesi vocale di questo computer non risponde (manca l'uscita audio?).")
+                   + how;
+        case ondemand::NoSpeech::NotStarting:
+            return said + QStringLiteral("la sintesi vocale di questo computer non si avvia.") + how;
+        case ondemand::NoSpeech::NoEngine:
+        case ondemand::NoSpeech::NoItalian:
+            return said + QStringLiteral("manca la sintesi vocale italiana su questo computer.") + how;
+        case ondemand::NoSpeech::None:
+            break;
+        }
+        return said + fault; // the program itself lacks a part
     }
     void start()
     {
@@ -115,11 +125,11 @@ private:
         QString fault;
         const ondemand::Functions *module = ondemand::functions(&fault);
         if (!module) {
-            why_ = QStringLiteral("La lettura ad alta voce non è disponibile: ") + fault;
+            why_ = notAvailable(ondemand::NoSpeech::None, fault);
             return;
         }
         if (!speechServiceAnswers()) {
-            why_ = notAnswering();
+            why_ = notAvailable(ondemand::NoSpeech::NotAnswering);
             return;
         }
         starting_ = true;
@@ -142,12 +152,7 @@ private:
                     speech_->say(std::exchange(waiting_, QString()));
                 return;
             }
-            why_ = no == ondemand::NoSpeech::NotAnswering ? notAnswering()
-                   : no == ondemand::NoSpeech::NotStarting
-                       ? QStringLiteral("La lettura ad alta voce non è disponibile: la sintesi vocale di questo "
-                                        "computer non si avvia.") + how()
-                       : QStringLiteral("La lettura ad alta voce non è disponibile: manca la sintesi vocale "
-                                        "italiana su questo computer.") + how();
+            why_ = notAvailable(no);
             waiting_.clear(); // the voice stays, silent: it is asked for nothing more
             emit failed(why_);
         };
